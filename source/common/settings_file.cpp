@@ -29,10 +29,13 @@ std::optional<int32_t> ParseInteger(std::string_view text) {
     base = 16;
     i += 2;
   }
-  if (i >= text.size()) return std::nullopt;
+  // from_chars would take a second sign ("--5", "$-5"): only digits may follow.
+  if (i >= text.size() || text[i] == '-' || text[i] == '+') return std::nullopt;
   int64_t value = 0;
   auto [end, error] = std::from_chars(text.data() + i, text.data() + text.size(), value, base);
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  // Hexadecimal text may give all 32 bits ("$FFFFFFFF" is -1); more is out of range.
+  if (base == 16 && value > int64_t{0xFFFFFFFF}) return std::nullopt;
   if (negative) value = -value;
   if (base == 10 && (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()))
     return std::nullopt;
