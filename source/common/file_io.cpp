@@ -51,8 +51,11 @@ Status WriteFileAtomically(const fs::path& path, std::string_view bytes) {
     data += written;
     left -= static_cast<size_t>(written);
   }
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
-    int error = errno;
+  const int syncResult = ::fsync(fd);
+  const int syncError = errno;
+  const int closeResult = ::close(fd);
+  if (syncResult != 0 || closeResult != 0) {
+    int error = syncResult != 0 ? syncError : errno;
     ::unlink(temporary.c_str());
     return FileError("cannot write", path, error);
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace duvelin {
 namespace {
@@ -48,6 +49,24 @@ bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsWordCharacter(char c) { return IsUpper(c) || IsLower(c) || IsDigit(c) || c == '_'; }
+
+// For every byte of the line, whether it belongs to a multi-byte GBK (GB18030) character.
+std::vector<bool> DoubleByteMask(std::string_view line) {
+  std::vector<bool> mask(line.size(), false);
+  size_t i = 0;
+  while (i < line.size()) {
+    const auto lead = static_cast<unsigned char>(line[i]);
+    if (lead < 0x81 || lead == 0xFF || i + 1 >= line.size()) {
+      ++i;
+      continue;
+    }
+    const auto second = static_cast<unsigned char>(line[i + 1]);
+    const size_t width = (second >= 0x30 && second <= 0x39 && i + 3 < line.size()) ? 4 : 2;
+    for (size_t j = i; j < i + width; ++j) mask[j] = true;
+    i += width;
+  }
+  return mask;
+}
 
 // Whether 1-based index i of the line ends a sentence. Abbreviations (Mr., U.S., e.g.), numbers
 // (3.5) and dotted names (item.number.) do not; neither does a period after a capitalised word
@@ -200,7 +219,12 @@ std::optional<std::string> Tcnen_reader::WordSpanAt(std::int32_t position) {
   if (located.text.empty()) return std::nullopt;
   const std::string_view line = located.text;
   const size_t k = CharacterIndexBefore(located);
-  auto isWordAt = [&](size_t index) { return index >= 1 && index <= line.size() && IsWordCharacter(line[index - 1]); };
+  // The second byte of a double-byte character may fall in the ASCII letter range; it is part
+  // of a Chinese character, never of a word.
+  const std::vector<bool> wide = DoubleByteMask(line);
+  auto isWordAt = [&](size_t index) {
+    return index >= 1 && index <= line.size() && !wide[index - 1] && IsWordCharacter(line[index - 1]);
+  };
 
   size_t first;
   if (isWordAt(k)) {

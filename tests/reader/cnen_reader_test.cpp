@@ -307,6 +307,9 @@ TEST(CnenReaderWord, WordAroundTheCaret) {
       {"中文abc", 7, "abc", 4, 3},
       {"中文 abc", 2, std::nullopt, 0, 8},
       {"ab.", 3, "ab", 0, 2},  // at the end of the line the index tested is L[len-1]
+      // The second byte of 說 is "f": it belongs to the Chinese character, not to a word.
+      {"說 go", 2, std::nullopt, 0, 5},
+      {"說go", 2, "go", 2, 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line + " @" + std::to_string(c.position));
