@@ -1,12 +1,108 @@
 #include "shell/qt/application.h"
 
-#include <QApplication>
+#include <QDesktopServices>
+#include <QTimer>
+#include <QUrl>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "common/program_folder.h"
+#include "common/qt/font_substitutions.h"
+#include "common/qt/qt_message_poster.h"
+#include "common/qt/qt_prompter.h"
+#include "common/qt/qt_scheduler.h"
+#include "common/qt/qt_text.h"
+#include "reader/material_file.h"
+#include "reader/speech/voice_catalogue.h"
+#include "script/browser/qt/local_scheme_handler.h"
+#include "settings/game_options.h"
+#include "shell/error_trap.h"
+#include "shell/process_clock.h"
+#include "shell/qt/application_windows.h"
+#include "shell/qt/main_window.h"
+#include "shell/qt/splash_window.h"
+#include "shell/qt/trapping_application.h"
 
 namespace duvelin {
 
+StartOptions ParseStartOptions(int argc, char** argv) {
+  StartOptions options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "--exit-after-start") {
+      options.exitAfterStart = true;
+    } else if (argument == "--program-folder" && i + 1 < argc) {
+      options.programFolder = std::filesystem::path(argv[++i]);
+    } else if (argument.starts_with("--program-folder=")) {
+      options.programFolder = std::filesystem::path(std::string(argument.substr(17)));
+    }
+  }
+  return options;
+}
+
+std::filesystem::path ChooseProgramFolder(const StartOptions& options) {
+  std::filesystem::path folder;
+  if (options.programFolder) {
+    folder = *options.programFolder;
+  } else if (const char* fromEnvironment = std::getenv("DUVELIN_PROGRAM_FOLDER");
+             fromEnvironment && *fromEnvironment) {
+    folder = fromEnvironment;
+  } else {
+    folder = ExecutableFolder();
+  }
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(folder, error);
+  return error ? folder : absolute.lexically_normal();
+}
+
 int RunApplication(int argc, char** argv) {
-  QApplication application(argc, argv);
-  return 0;
+  MillisecondsSinceProcessStart();  // fixes the fallback's zero as early as possible
+  const StartOptions start = ParseStartOptions(argc, argv);
+  ProgramFolder::FixCurrent(ChooseProgramFolder(start));
+  const ProgramFolder& folder = ProgramFolder::Current();
+
+  LocalSchemeHandler::RegisterScheme();
+  TrappingApplication application(argc, argv);
+  InstallFontSubstitutions();
+
+  TForm_show splash;
+  splash.show();
+  splash.repaint();
+  QApplication::setApplicationDisplayName(FromUtf8(kApplicationTitle));
+  QApplication::setApplicationName(QStringLiteral("Duvelin"));
+
+  QtPrompter prompter;
+  QtMessagePoster poster;
+  QtScheduler scheduler;
+  SeededRandom random;  // seeded from the clock
+  VoiceCatalogue voices;
+  TGameOptions& options = GameOptions();
+
+  auto openExternal = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+  ErrorTrap trap(prompter, options, [&folder, openExternal](std::string_view dataPath) {
+    openExternal(QUrl::fromLocalFile(QString::fromStdString(folder.Resolve(dataPath).string())));
+  });
+  application.SetTrap([&trap](std::string_view message) { trap.Handle(message); });
+
+  ShellServices services{prompter, poster, scheduler, random, options, folder, voices, openExternal,
+                         [&splash](std::string_view text) { splash.SetProgressText(text); }};
+  ApplicationWindows windows(services);
+  if (Status created = windows.CreateAll(); !created) return 1;
+  TForm1& mainWindow = *windows.MainWindow();
+  prompter.SetFallbackParent(&mainWindow);
+  splash.close();
+
+  if (start.exitAfterStart) {
+    QObject::connect(&mainWindow, &TForm1::firstShowCompleted, &application, [] {
+      std::printf("started in %lld ms\n", static_cast<long long>(MillisecondsSinceProcessStart()));
+      std::fflush(stdout);
+      QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    });
+  }
+  mainWindow.show();
+  return application.exec();
 }
 
 }  // namespace duvelin

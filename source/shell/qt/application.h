@@ -2,7 +2,23 @@
 // creation order, the message loop.
 #pragma once
 
+#include <filesystem>
+#include <optional>
+#include <string>
+
 namespace duvelin {
+
+struct StartOptions {
+  std::optional<std::filesystem::path> programFolder;  // --program-folder DIR
+  bool exitAfterStart = false;                         // --exit-after-start
+};
+
+// The program's own options; anything else is left for Qt and the windows.
+StartOptions ParseStartOptions(int argc, char** argv);
+
+// --program-folder, else DUVELIN_PROGRAM_FOLDER, else the executable's folder; made absolute,
+// since the working directory is never used for data.
+std::filesystem::path ChooseProgramFolder(const StartOptions& options);
 
 int RunApplication(int argc, char** argv);
 

@@ -1,0 +1,32 @@
+#include "script/browser/qt/browser_page.h"
+
+#include "common/qt/qt_text.h"
+#include "script/browser/browser_addresses.h"
+#include "script/browser/link_interceptor.h"
+
+namespace duvelin {
+
+bool BrowserPage::IsOwnPage(const QUrl& page) {
+  const QString scheme = page.scheme();
+  return page.isEmpty() || scheme == QLatin1String(kBrowserScheme) || scheme == QLatin1String("about");
+}
+
+bool BrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool /*isMainFrame*/) {
+  if (!m_interceptor) return true;
+  switch (type) {
+    case NavigationTypeTyped:
+    case NavigationTypeReload:
+    case NavigationTypeBackForward:
+    case NavigationTypeRedirect:
+      return true;
+    default:
+      break;
+  }
+  const QUrl page = this->url();
+  if (!IsOwnPage(page)) return true;
+  const LinkDecision decision = m_interceptor->BeforeNavigate(ToUtf8(url.toString(QUrl::FullyEncoded)),
+                                                              ToUtf8(page.toString(QUrl::FullyEncoded)));
+  return !decision.cancel;
+}
+
+}  // namespace duvelin

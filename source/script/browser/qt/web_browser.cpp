@@ -1,0 +1,138 @@
+#include "script/browser/qt/web_browser.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
+
+#include <memory>
+
+#include "common/qt/qt_text.h"
+#include "script/browser/qt/browser_page.h"
+#include "script/browser/qt/local_scheme_handler.h"
+
+namespace duvelin {
+
+WebBrowser::WebBrowser(QWidget* parent) : QWebEngineView(parent) {
+  LocalSchemeHandler::Instance();
+  m_page = new BrowserPage(this);
+  setPage(m_page);
+  setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(this, &QWebEngineView::loadStarted, this, [this] { m_loading = true; });
+  connect(this, &QWebEngineView::loadFinished, this, [this] { m_loading = false; });
+  qApp->installEventFilter(this);
+}
+
+WebBrowser::~WebBrowser() { qApp->removeEventFilter(this); }
+
+void WebBrowser::SetLinkInterceptor(LinkInterceptor* interceptor) { m_page->SetLinkInterceptor(interceptor); }
+
+void WebBrowser::Navigate(std::string_view url) {
+  m_loading = true;
+  load(QUrl(FromUtf8(url)));
+}
+
+void WebBrowser::WritePage(std::string_view gbkHtml) {
+  Navigate(LocalSchemeHandler::Instance().AddMemoryPage(std::string(gbkHtml)));
+}
+
+void WebBrowser::DocumentWrite(std::string_view utf8Line) {
+  WaitForLoad();
+  const QString argument =
+      QString::fromUtf8(QJsonDocument(QJsonArray{FromUtf8(utf8Line)}).toJson(QJsonDocument::Compact));
+  // A loaded document gets the line appended to its body; one still open is written to.
+  const QString script = QStringLiteral(
+                             "(function(line){"
+                             "if (document.body && document.readyState == 'complete') {"
+                             "document.body.insertAdjacentHTML('beforeend', line + '\\n');"
+                             "} else { document.writeln(line); }"
+                             "return document.body ? document.body.innerText : '';"
+                             "})(%1[0])")
+                             .arg(argument);
+  std::optional<QVariant> body = RunScript(script);
+  emit documentWritten(body ? body->toString() : QString());
+}
+
+std::string WebBrowser::CurrentUrl() const { return ToUtf8(url().toString()); }
+
+bool WebBrowser::WaitForLoad(int timeoutMs) {
+  if (!m_loading) return true;
+  QEventLoop loop;
+  QTimer timer;
+  timer.setSingleShot(true);
+  connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+  connect(this, &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
+  timer.start(timeoutMs);
+  loop.exec();
+  return !m_loading;
+}
+
+std::optional<QVariant> WebBrowser::RunScript(const QString& script, int timeoutMs) {
+  // The answer may come after the wait has given up: it then lands in the shared state only.
+  struct Answer {
+    bool arrived = false;
+    QVariant value;
+    QPointer<QEventLoop> loop;
+  };
+  auto answer = std::make_shared<Answer>();
+  QEventLoop loop;
+  answer->loop = &loop;
+  page()->runJavaScript(script, [answer](const QVariant& value) {
+    answer->arrived = true;
+    answer->value = value;
+    if (answer->loop) answer->loop->quit();
+  });
+  if (!answer->arrived) {
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  answer->loop = nullptr;
+  if (!answer->arrived) return std::nullopt;
+  return answer->value;
+}
+
+bool WebBrowser::IsInside(QObject* object) const {
+  auto* widget = qobject_cast<QWidget*>(object);
+  return widget && (widget == this || isAncestorOf(widget));
+}
+
+void WebBrowser::PopUpMenu(const QPoint& globalPosition) {
+  if (m_menu) m_menu->popup(globalPosition);
+}
+
+bool WebBrowser::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() == Qt::RightButton && IsInside(watched)) {
+        if (event->type() == QEvent::MouseButtonPress) PopUpMenu(mouse->globalPosition().toPoint());
+        return true;
+      }
+      break;
+    }
+    case QEvent::MouseButtonRelease: {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() == Qt::RightButton && IsInside(watched)) return true;
+      break;
+    }
+    case QEvent::ContextMenu:
+      // The mouse's menu request follows the press that already opened the menu; only the
+      // keyboard's opens it here. The browser never shows its own.
+      if (IsInside(watched)) {
+        auto* request = static_cast<QContextMenuEvent*>(event);
+        if (request->reason() == QContextMenuEvent::Keyboard) PopUpMenu(request->globalPos());
+        return true;
+      }
+      break;
+    default:
+      break;
+  }
+  return QWebEngineView::eventFilter(watched, event);
+}
+
+}  // namespace duvelin

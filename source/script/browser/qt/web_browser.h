@@ -1,0 +1,62 @@
+// The browser band: a WebEngine view that implements Browser over our own URL scheme. Calls
+// that need the page (document writes, scripts) wait for it in a bounded local event loop so
+// that they keep their synchronous results. A right-button press anywhere inside the view is
+// taken by an application-wide filter and opens the shared pop-up menu instead of the
+// browser's own.
+#pragma once
+
+#include <QPointer>
+#include <QVariant>
+#include <QWebEngineView>
+
+#include <optional>
+
+#include "script/browser/browser.h"
+
+#include <QMenu>
+
+namespace duvelin {
+
+class BrowserPage;
+class LinkInterceptor;
+
+class WebBrowser final : public QWebEngineView, public Browser {
+  Q_OBJECT
+
+ public:
+  static constexpr int kPageWaitMs = 15000;
+
+  explicit WebBrowser(QWidget* parent = nullptr);
+  ~WebBrowser() override;
+
+  void SetLinkInterceptor(LinkInterceptor* interceptor);
+  void SetContextMenu(QMenu* menu) { m_menu = menu; }
+
+  void Navigate(std::string_view url) override;
+  void WritePage(std::string_view gbkHtml) override;
+  void DocumentWrite(std::string_view utf8Line) override;
+  std::string CurrentUrl() const override;
+
+  bool IsLoading() const { return m_loading; }
+  // Runs the event loop until the current load has finished; false on time-out.
+  bool WaitForLoad(int timeoutMs = kPageWaitMs);
+  // Runs a script in the page and waits for its result; nothing on time-out.
+  std::optional<QVariant> RunScript(const QString& script, int timeoutMs = kPageWaitMs);
+
+ signals:
+  // After a document write: the body's text as the page now shows it.
+  void documentWritten(const QString& bodyText);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  bool IsInside(QObject* object) const;
+  void PopUpMenu(const QPoint& globalPosition);
+
+  BrowserPage* m_page;
+  QPointer<QMenu> m_menu;
+  bool m_loading = false;
+};
+
+}  // namespace duvelin

@@ -1,0 +1,364 @@
+#include "shell/qt/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <QWebEnginePage>
+
+#include "common/qt/qt_text.h"
+#include "reader/material_file.h"
+#include "reader/qt/reading_view.h"
+#include "script/browser/browser_addresses.h"
+#include "script/browser/link_interceptor.h"
+#include "script/browser/qt/web_browser.h"
+#include "settings/qt/font_conversion.h"
+#include "shell/first_show_rules.h"
+#include "shell/tip_timer.h"
+
+namespace duvelin {
+namespace {
+
+constexpr char kErrorCaption[] = "错误";
+constexpr char kStartText[] = "dat\\new.dat";
+constexpr char kHelpPage[] = "dat\\help.htm";
+
+QString AboutText() {
+  return QStringLiteral("Duvelin 1.2\n双语阅读、背单词与文字游戏\n作者：Duvelin 开发组");
+}
+
+QKeySequence KeyOf(std::string_view key) { return QKeySequence(FromUtf8(key)); }
+
+}  // namespace
+
+TForm1::TForm1(ShellServices& services, QWidget* parent) : QMainWindow(parent), m_services(services) {
+  setObjectName(QStringLiteral("TForm1"));
+  setWindowTitle(FromUtf8(kApplicationTitle));
+  QFont windowFont(QStringLiteral("宋体"));
+  windowFont.setPixelSize(13);
+  setFont(windowFont);
+  resize(kInitialWidth, kInitialHeight);
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  m_browser = new WebBrowser(central);
+  m_browser->setObjectName(QStringLiteral("WebBrowser1"));
+  m_browser->setFixedHeight(kBrowserBandHeight);
+  layout->addWidget(m_browser);
+
+  m_splitter = new QSplitter(Qt::Horizontal, central);
+  m_splitter->setHandleWidth(kSplitterWidth);
+  m_splitter->setChildrenCollapsible(false);
+  m_splitter->addWidget(BuildLeftColumn());
+  m_reader = new ReadingView(m_splitter);
+  m_reader->setObjectName(QStringLiteral("SynEdit1"));
+  m_splitter->addWidget(m_reader);
+  m_splitter->setStretchFactor(0, 0);
+  m_splitter->setStretchFactor(1, 1);
+  m_splitter->setSizes({kLeftColumnWidth, kInitialWidth - kLeftColumnWidth - kSplitterWidth});
+  layout->addWidget(m_splitter, 1);
+  setCentralWidget(central);
+
+  m_statusPanels[0] = new QLabel(this);
+  m_statusPanels[0]->setFixedWidth(430);
+  m_statusPanels[1] = new QLabel(this);
+  m_statusPanels[1]->setFixedWidth(50);
+  statusBar()->addWidget(m_statusPanels[0]);
+  statusBar()->addWidget(m_statusPanels[1]);
+
+  BuildSharedMenu();
+  m_browser->SetContextMenu(m_sharedMenu);
+  connect(m_reader, &ReadingView::menuRequested, this,
+          [this](const QPoint& position) { m_sharedMenu->popup(position); });
+  BindKeys();
+  services.poster.Register(MessageTarget::MainWindow, this);
+
+  // Creation: random numbers are seeded by their owner (services.random); then the blank page,
+  // the effect presets, the browser's event sink and the document.
+  m_browser->Navigate("about:blank");
+  m_effects = std::make_unique<EffectPresets>(EffectPresets::Load(services.folder));
+  m_links = std::make_unique<LinkInterceptor>(services.poster, services.folder);
+  m_browser->SetLinkInterceptor(m_links.get());
+  // The document is a member: created empty, in English mode, with the window.
+
+  m_tipTimer = std::make_unique<TipTimer>(
+      services.random, kTipPagePrefix, [this] { return isActiveWindow(); },
+      [this](const std::string& address) { m_browser->Navigate(address); });
+}
+
+TForm1::~TForm1() {
+  // The browser's page may still ask the interceptor while it is being torn down.
+  m_browser->SetLinkInterceptor(nullptr);
+}
+
+QWidget* TForm1::BuildLeftColumn() {
+  auto* column = new QWidget(this);
+  column->setObjectName(QStringLiteral("LeftColumn"));
+  column->setMinimumWidth(120);
+  auto* layout = new QVBoxLayout(column);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->setSpacing(3);
+
+  m_tree = new QTreeWidget(column);
+  m_tree->setObjectName(QStringLiteral("TreeView1"));
+  m_tree->setHeaderHidden(true);
+  m_tree->setIconSize(QSize(32, 32));
+  m_tree->setIndentation(35);
+
+  for (const ReaderControl& control : ReaderControls()) {
+    QAbstractButton* widget = nullptr;
+    switch (control.kind) {
+      case ControlKind::Button: widget = new QPushButton(FromUtf8(control.caption), column); break;
+      case ControlKind::Radio: widget = new QRadioButton(FromUtf8(control.caption), column); break;
+      case ControlKind::CheckBox: widget = new QCheckBox(FromUtf8(control.caption), column); break;
+    }
+    widget->setFocusPolicy(Qt::NoFocus);
+    if (!control.hint.empty()) widget->setStatusTip(FromUtf8(control.hint));
+    m_controls[control.command] = widget;
+    // The tree stands between the last button and the reading options.
+    if (control.command == ShellCommand::PickByCaret) layout->addWidget(m_tree, 1);
+    layout->addWidget(widget);
+    const ShellCommand command = control.command;
+    connect(widget, &QAbstractButton::clicked, this, [this, command] { RunCommand(command); });
+  }
+  m_pickByCaret = static_cast<QRadioButton*>(m_controls.at(ShellCommand::PickByCaret));
+  m_pickByMouse = static_cast<QRadioButton*>(m_controls.at(ShellCommand::PickByMouse));
+  m_highlight = static_cast<QCheckBox*>(m_controls.at(ShellCommand::HighlightWhileReading));
+  m_pickByMouse->setChecked(true);
+  m_highlight->setChecked(true);
+
+  // Controls kept from an older layout; hidden, with no work.
+  for (std::string_view caption : HiddenButtonCaptions()) {
+    auto* hidden = new QPushButton(FromUtf8(caption), column);
+    hidden->setVisible(false);
+  }
+  auto* partners = new QComboBox(column);
+  partners->setObjectName(QStringLiteral("PartnerList"));
+  partners->setVisible(false);
+  return column;
+}
+
+void TForm1::BuildSharedMenu() {
+  m_sharedMenu = new QMenu(this);
+  m_sharedMenu->setObjectName(QStringLiteral("PopupMenu1"));
+  AddMenuEntries(*m_sharedMenu, SharedMenuEntries());
+}
+
+void TForm1::AddMenuEntries(QMenu& menu, const std::vector<MenuEntry>& entries) {
+  for (const MenuEntry& entry : entries) {
+    if (entry.IsSeparator()) {
+      menu.addSeparator();
+      continue;
+    }
+    QAction* action = nullptr;
+    if (!entry.children.empty()) {
+      QMenu* sub = menu.addMenu(FromUtf8(entry.caption));
+      AddMenuEntries(*sub, entry.children);
+      action = sub->menuAction();
+    } else {
+      action = menu.addAction(FromUtf8(entry.caption));
+      const ShellCommand command = entry.command;
+      const int level = entry.level;
+      connect(action, &QAction::triggered, this, [this, command, level] { RunCommand(command, level); });
+    }
+    action->setData(entry.level);
+    if (!entry.hint.empty()) action->setStatusTip(FromUtf8(entry.hint));
+    action->setVisible(entry.visibility == MenuVisibility::Shown);
+    if (entry.command == ShellCommand::RestoreWindow) m_restoreAction = action;
+  }
+}
+
+void TForm1::BindKeys() {
+  for (const ReaderControl& control : ReaderControls()) {
+    if (control.key.empty()) continue;
+    auto* action = new QAction(FromUtf8(control.caption), this);
+    action->setShortcut(KeyOf(control.key));
+    action->setShortcutContext(Qt::WindowShortcut);
+    const ShellCommand command = control.command;
+    connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
+    addAction(action);
+    m_keyActions[command] = action;
+  }
+}
+
+QAbstractButton* TForm1::Control(ShellCommand command) const {
+  auto found = m_controls.find(command);
+  return found == m_controls.end() ? nullptr : found->second;
+}
+
+QAction* TForm1::KeyAction(ShellCommand command) const {
+  auto found = m_keyActions.find(command);
+  return found == m_keyActions.end() ? nullptr : found->second;
+}
+
+QString TForm1::BannerLine() {
+  return QStringLiteral(
+      "<p style=\"font:bold 15px sans-serif;color:#a00000;margin:8px\">Duvelin 1.2 —— 双语阅读 · 背单词 · "
+      "文字冒险，正在打开阅读材料页……</p>");
+}
+
+void TForm1::OpenMaterial(const std::filesystem::path& file) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) {
+    m_services.prompter.ShowError(kMaterialMissingMessage, kErrorCaption);
+    return;
+  }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  m_reader->clear();
+  Result<Material> material = LoadMaterial(file);
+  if (!material) {
+    QApplication::restoreOverrideCursor();
+    m_services.prompter.ShowError(material.message(), kErrorCaption);
+    return;
+  }
+  Material texts = std::move(material).value();
+  m_reader->SetLines(m_document.Refill(std::move(texts.english), std::move(texts.chinese)));
+  setWindowTitle(FromUtf8(MaterialCaption(file)));
+  QApplication::restoreOverrideCursor();
+}
+
+void TForm1::ApplyReaderOptions(PickingMode picking, ReadingHighlight highlight) {
+  (picking == PickingMode::ByCaret ? m_pickByCaret : m_pickByMouse)->setChecked(true);
+  m_highlight->setChecked(highlight == ReadingHighlight::On);
+}
+
+void TForm1::ApplyReaderFont(const std::optional<FontSpec>& font) {
+  if (font) m_reader->setFont(FontFromSpec(*font, m_reader->font()));
+}
+
+PickingMode TForm1::CurrentPickingMode() const {
+  return m_pickByCaret->isChecked() ? PickingMode::ByCaret : PickingMode::ByMouse;
+}
+
+ReadingHighlight TForm1::CurrentHighlight() const {
+  return m_highlight->isChecked() ? ReadingHighlight::On : ReadingHighlight::Off;
+}
+
+void TForm1::ApplyCaret() {
+  m_reader->SetCaret(CurrentPickingMode() == PickingMode::ByCaret ? ReadingView::Caret::Shown
+                                                                  : ReadingView::Caret::Hidden);
+}
+
+void TForm1::StoreReaderOptions() {
+  ApplyCaret();
+  Status written = WriteReaderOptions(m_services.folder, CurrentPickingMode(), CurrentHighlight(), m_services.options);
+  if (!written) m_services.prompter.ShowError(written.message(), kErrorCaption);
+}
+
+void TForm1::RunCommand(ShellCommand command, int /*level*/) {
+  switch (command) {
+    case ShellCommand::SwitchWhole: m_reader->SetLines(m_document.ToggleWhole()); break;
+    case ShellCommand::Interleave: m_reader->SetLines(m_document.CycleInterleave()); break;
+    case ShellCommand::CloseAdvertisement:
+      m_services.poster.Post(MessageTarget::MainWindow, {MSG_GAME_COMMAND, GAME_HIDE_AD, 0});
+      break;
+    case ShellCommand::AddMaterial:
+      m_services.poster.Post(MessageTarget::MainWindow, {MSG_GAME_COMMAND, GAME_SHOW_AUTHORING, 0});
+      break;
+    case ShellCommand::Help: OpenHelp(); break;
+    case ShellCommand::PickByCaret:
+    case ShellCommand::PickByMouse:
+    case ShellCommand::HighlightWhileReading: StoreReaderOptions(); break;
+    case ShellCommand::Settings:
+      if (m_settingsWindow) m_settingsWindow->exec();
+      break;
+    case ShellCommand::Copy: Copy(); break;
+    case ShellCommand::About: ShowAbout(); break;
+    // Speech reading, paragraph switching, the new-word book, the tray and the battles are
+    // the work of the reader and the battle window, which take these commands over.
+    case ShellCommand::ReadWord:
+    case ShellCommand::ReadSentence:
+    case ShellCommand::ReadParagraph:
+    case ShellCommand::ReadWhole:
+    case ShellCommand::SwitchParagraph:
+    case ShellCommand::NewWord:
+    case ShellCommand::RestoreWindow:
+    case ShellCommand::CompanionBattle:
+    case ShellCommand::BubbleGame:
+    case ShellCommand::Gomoku:
+    case ShellCommand::None: break;
+  }
+}
+
+void TForm1::OpenHelp() {
+  m_services.OpenExternal(QUrl::fromLocalFile(QString::fromStdString(m_services.folder.Resolve(kHelpPage).string())));
+}
+
+void TForm1::ShowAbout() { m_services.prompter.Inform(ToUtf8(AboutText()), "关于"); }
+
+void TForm1::Copy() {
+  if (m_browser->hasFocus() || (m_browser->focusProxy() && m_browser->focusProxy()->hasFocus()))
+    m_browser->page()->triggerAction(QWebEnginePage::Copy);
+  else
+    m_reader->CopySelection();
+}
+
+void TForm1::RebuildMaterialTree() {
+  // The material tree fills itself from the text folder; until it does, the place stays empty.
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (m_firstShowStarted) return;
+  m_firstShowStarted = true;
+  QMetaObject::invokeMethod(this, [this] { FirstShow(); }, Qt::QueuedConnection);
+}
+
+void TForm1::FirstShow() {
+  m_browser->DocumentWrite(ToUtf8(BannerLine()));
+  RebuildMaterialTree();
+  showMaximized();
+  OpenMaterial(m_services.folder.Resolve(kStartText));
+
+  const std::string voice =
+      SelectedVoiceDescription(m_services.voices.VoiceDescriptions(), m_services.options.speech.game_tts_index);
+  if (std::optional<std::string> notice = SpeechEngineNotice(voice)) {
+    m_reader->AppendLine("");
+    m_reader->AppendLine(*notice);
+  }
+  ApplyCaret();
+  ApplyVoicePronunciationRule(voice, m_services.options);
+  m_tipTimer->Start(m_services.scheduler);
+  m_browser->Navigate(kMakerPageAddress);
+  m_firstShowDone = true;
+  emit firstShowCompleted();
+}
+
+void TForm1::HandlePrivateMessage(const PrivateMessage& message) {
+  if (message.number != MSG_GAME_COMMAND) return;
+  m_lastGameCommand = message;
+  switch (message.wParam) {
+    case GAME_SHOW_AUTHORING:
+      if (m_authoringWindow) m_authoringWindow->show();
+      break;
+    // The link's text stays in the interceptor's pending link for the script engine, which
+    // takes over codes 29…36 and 1086/1087; code 37 hides the game page's advertisement.
+    default: break;
+  }
+}
+
+bool TForm1::event(QEvent* event) {
+  if (event->type() == PrivateMessageEvent::EventType()) {
+    HandlePrivateMessage(static_cast<PrivateMessageEvent*>(event)->Message());
+    return true;
+  }
+  if (event->type() == QEvent::StatusTip) {
+    m_statusPanels[0]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+}  // namespace duvelin

@@ -1,0 +1,141 @@
+// The main window TForm1: the browser band across the top, the reader's buttons, the material
+// tree and the reading options on the left, the reading view in the centre and the status bar
+// with the hint of the control under the mouse. It owns the bilingual document, the effect
+// presets and the browser's link interception, opens materials, runs its first show and the
+// tip-page timer, and receives the private messages. The reader's speech, picking and tree,
+// the game's commands and the other windows' work are left to their own classes.
+#pragma once
+
+#include <QMainWindow>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "common/private_messages.h"
+#include "reader/cnen_reader.h"
+#include "settings/effect_presets.h"
+#include "settings/font_text.h"
+#include "settings/settings_store.h"
+#include "shell/main_window_controls.h"
+#include "shell/qt/shell_services.h"
+
+class QAbstractButton;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDialog;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QSplitter;
+class QTreeWidget;
+
+namespace duvelin {
+
+class LinkInterceptor;
+class ReadingView;
+class TipTimer;
+class WebBrowser;
+
+class TForm1 final : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kInitialWidth = 745;
+  static constexpr int kInitialHeight = 570;
+  static constexpr int kBrowserBandHeight = 121;
+  static constexpr int kLeftColumnWidth = 185;
+  static constexpr int kSplitterWidth = 4;
+
+  explicit TForm1(ShellServices& services, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // Open material: fills the document and the view from a material file. A missing file shows
+  // "文件不存在" (caption "错误") and changes nothing.
+  void OpenMaterial(const std::filesystem::path& file);
+
+  // The reading controls as the settings say (start-up); nothing is written.
+  void ApplyReaderOptions(PickingMode picking, ReadingHighlight highlight);
+  // The reading view's font from the stored font text (nothing keeps the view's font).
+  void ApplyReaderFont(const std::optional<FontSpec>& font);
+  PickingMode CurrentPickingMode() const;
+  ReadingHighlight CurrentHighlight() const;
+
+  // The work of a button, key or menu item.
+  void RunCommand(ShellCommand command, int level = 0);
+
+  // The windows made after this one, for the commands that show them.
+  void SetSettingsWindow(QDialog* window) { m_settingsWindow = window; }
+  void SetAuthoringWindow(QWidget* window) { m_authoringWindow = window; }
+
+  // Parts for the other windows and for tests.
+  Tcnen_reader& Document() { return m_document; }
+  WebBrowser& BrowserBand() { return *m_browser; }
+  ReadingView& Reader() { return *m_reader; }
+  QMenu& SharedMenu() { return *m_sharedMenu; }
+  QAction* RestoreAction() { return m_restoreAction; }
+  QTreeWidget& MaterialTree() { return *m_tree; }
+  QSplitter& Splitter() { return *m_splitter; }
+  QLabel& StatusPanel(int index) { return *m_statusPanels[index]; }
+  QAbstractButton* Control(ShellCommand command) const;
+  QAction* KeyAction(ShellCommand command) const;
+  const EffectPresets& Effects() const { return *m_effects; }
+  LinkInterceptor& Links() { return *m_links; }
+  TipTimer& Tips() { return *m_tipTimer; }
+  bool FirstShowDone() const { return m_firstShowDone; }
+  std::optional<PrivateMessage> LastGameCommand() const { return m_lastGameCommand; }
+
+  // The banner written into the blank page at first show.
+  static QString BannerLine();
+
+ signals:
+  void firstShowCompleted();
+
+ protected:
+  bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QWidget* BuildLeftColumn();
+  void BuildSharedMenu();
+  void AddMenuEntries(QMenu& menu, const std::vector<MenuEntry>& entries);
+  void BindKeys();
+  void FirstShow();
+  void RebuildMaterialTree();
+  void StoreReaderOptions();
+  void ApplyCaret();
+  void HandlePrivateMessage(const PrivateMessage& message);
+  void OpenHelp();
+  void ShowAbout();
+  void Copy();
+
+  ShellServices& m_services;
+  Tcnen_reader m_document;
+  std::unique_ptr<EffectPresets> m_effects;
+  std::unique_ptr<LinkInterceptor> m_links;
+  std::unique_ptr<TipTimer> m_tipTimer;
+
+  WebBrowser* m_browser = nullptr;
+  ReadingView* m_reader = nullptr;
+  QSplitter* m_splitter = nullptr;
+  QTreeWidget* m_tree = nullptr;
+  QMenu* m_sharedMenu = nullptr;
+  QAction* m_restoreAction = nullptr;
+  QLabel* m_statusPanels[2] = {nullptr, nullptr};
+  QRadioButton* m_pickByCaret = nullptr;
+  QRadioButton* m_pickByMouse = nullptr;
+  QCheckBox* m_highlight = nullptr;
+  std::map<ShellCommand, QAbstractButton*> m_controls;
+  std::map<ShellCommand, QAction*> m_keyActions;
+  QDialog* m_settingsWindow = nullptr;
+  QWidget* m_authoringWindow = nullptr;
+
+  bool m_firstShowStarted = false;
+  bool m_firstShowDone = false;
+  std::optional<PrivateMessage> m_lastGameCommand;
+};
+
+}  // namespace duvelin
