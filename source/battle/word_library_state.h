@@ -37,6 +37,9 @@ class WordLibraryState {
 
   // Settings, read when the window is created and again whenever the settings are saved.
   void SetModes(const PickerModes& modes) { m_picker.SetModes(modes); }
+  // At window creation, after the modes are set: the repeat queue starts empty with its
+  // countdown at the repeat gap.
+  void ResetRepeatQueue() { m_picker.ResetRepeatQueue(); }
   void SetWordBarWidth(WordBarWidth width) { m_wordBarWidth = width; }
 
   // Builds the library list and selects its first entry (without loading it).
