@@ -15,6 +15,7 @@ struct Subcommand {
 const std::map<std::string, Subcommand>& Subcommands() {
   static const std::map<std::string, Subcommand> table = {
       {"library", {RunLibraryCommand, "list the word libraries, simulate the word picker and its review schedule"}},
+      {"red", {RunRedCommand, "list, import and export reading packages (.red) of the program folder's text/"}},
       {"doc", {RunDocCommand, "show a material in a display mode, locate positions, sentences and words"}},
   };
   return table;

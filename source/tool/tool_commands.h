@@ -13,6 +13,7 @@ using Arguments = std::vector<std::string>;
 int RunTool(const Arguments& args);
 
 int RunDocCommand(const Arguments& args);
+int RunRedCommand(const Arguments& args);
 int RunLibraryCommand(const Arguments& args);
 
 }  // namespace duvelin::tool
