@@ -121,6 +121,15 @@ TEST(ViewPositionMap, InvalidBytesShowAsOneReplacementEach) {
   EXPECT_EQ(map.PositionAt(0, 4), 4);
 }
 
+TEST(ViewPositionMap, AFourByteFormTheConverterRejectsCountsByteByByte) {
+  const std::string line("\x85\x30\x81\x30" "a", 5);  // shaped like a four-byte character, unassigned
+  ViewPositionMap map({line});
+  EXPECT_EQ(map.LineUtf8(0), GbkToUtf8(line));
+  EXPECT_EQ(map.Utf16Length(0), 5);
+  EXPECT_EQ(map.PositionAt(0, 2), 2);
+  EXPECT_EQ(map.PointAt(4), (ViewPoint{0, 4}));
+}
+
 TEST(ViewPositionMap, AParagraphSeparatorCannotSplitAViewLine) {
   ViewPositionMap map({Gbk("a\u2029b")});
   EXPECT_EQ(map.LineUtf8(0), "a\xEF\xBF\xBD" "b");
