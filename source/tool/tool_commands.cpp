@@ -17,6 +17,10 @@ const std::map<std::string, Subcommand>& Subcommands() {
       {"library", {RunLibraryCommand, "list the word libraries, simulate the word picker and its review schedule"}},
       {"red", {RunRedCommand, "list, import and export reading packages (.red) of the program folder's text/"}},
       {"doc", {RunDocCommand, "show a material in a display mode, locate positions, sentences and words"}},
+      {"pack", {RunPackCommand, "pack a text as a protected archive (scene, event store or derived password)"}},
+      {"unpack", {RunUnpackCommand, "print the text of a protected archive"}},
+      {"verify", {RunVerifyCommand, "check a protected archive: password, member, watermark, game id"}},
+      {"run", {RunRunCommand, "run command texts on a fresh game state and print values, temps and events"}},
   };
   return table;
 }

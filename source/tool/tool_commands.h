@@ -13,6 +13,10 @@ using Arguments = std::vector<std::string>;
 int RunTool(const Arguments& args);
 
 int RunDocCommand(const Arguments& args);
+int RunPackCommand(const Arguments& args);
+int RunUnpackCommand(const Arguments& args);
+int RunVerifyCommand(const Arguments& args);
+int RunRunCommand(const Arguments& args);
 int RunRedCommand(const Arguments& args);
 int RunLibraryCommand(const Arguments& args);
 
