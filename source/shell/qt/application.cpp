@@ -13,7 +13,6 @@
 #include "common/qt/qt_message_poster.h"
 #include "common/qt/qt_prompter.h"
 #include "common/qt/qt_scheduler.h"
-#include "common/qt/qt_text.h"
 #include "reader/material_file.h"
 #include "reader/speech/voice_catalogue.h"
 #include "script/browser/qt/local_scheme_handler.h"
@@ -70,7 +69,9 @@ int RunApplication(int argc, char** argv) {
   TForm_show splash;
   splash.show();
   splash.repaint();
-  QApplication::setApplicationDisplayName(FromUtf8(kApplicationTitle));
+  // The application title is kApplicationTitle, which the windows' captions carry themselves:
+  // a display name would make Qt append it to every caption a second time. The application's
+  // name keeps the per-user folders under "Duvelin".
   QApplication::setApplicationName(QStringLiteral("Duvelin"));
 
   QtPrompter prompter;

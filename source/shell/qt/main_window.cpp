@@ -216,7 +216,6 @@ void TForm1::OpenMaterial(const std::filesystem::path& file) {
     return;
   }
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  m_reader->clear();
   Result<Material> material = LoadMaterial(file);
   if (!material) {
     QApplication::restoreOverrideCursor();
@@ -224,6 +223,7 @@ void TForm1::OpenMaterial(const std::filesystem::path& file) {
     return;
   }
   Material texts = std::move(material).value();
+  // The view's whole text is replaced by the English text.
   m_reader->SetLines(m_document.Refill(std::move(texts.english), std::move(texts.chinese)));
   setWindowTitle(FromUtf8(MaterialCaption(file)));
   QApplication::restoreOverrideCursor();

@@ -77,6 +77,26 @@ class StartupTest : public QObject {
     splash.SetProgressText("加载配置信息……20%");
     QCOMPARE(splash.ProgressText(), QStringLiteral("加载配置信息……20%"));
     QCOMPARE(splash.ProgressHistory(), (std::vector<std::string>{"加载组件……", "加载配置信息……20%"}));
+
+    // The product name is drawn in red near its left edge (the gradient starts there) with a
+    // grey shadow; "正在启动……" is red near its right edge.
+    const QImage image = splash.grab().toImage();
+    if (const QByteArray shots = qgetenv("DUVELIN_SHOT_DIR"); !shots.isEmpty())
+      image.save(QString::fromLocal8Bit(shots) + QStringLiteral("/splash.png"));
+    const auto count = [&image](QRect area, auto test) {
+      int found = 0;
+      for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+          if (test(QColor(image.pixel(x, y)))) ++found;
+      return found;
+    };
+    const auto reddish = [](QColor c) { return c.red() > 150 && c.green() < 90 && c.blue() < 90; };
+    const auto grey = [](QColor c) { return c.red() == 128 && c.green() == 128 && c.blue() == 128; };
+    QVERIFY(count(QRect(42, 38, 60, 50), reddish) > 20);
+    QVERIFY(count(QRect(42, 38, 200, 60), grey) > 5);
+    const int rightRed = count(QRect(250, 150, 60, 50), reddish);
+    const int leftRed = count(QRect(80, 150, 60, 50), reddish);
+    QVERIFY2(rightRed > 4 * leftRed && rightRed > 20, qPrintable(QStringLiteral("%1 %2").arg(leftRed).arg(rightRed)));
   }
 
   void programStartsFromAnotherWorkingDirectory_data() {
