@@ -96,6 +96,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(window->StatusPanel(1).width(), 50);
     QCOMPARE(window->MaterialTree().iconSize(), QSize(32, 32));
     QCOMPARE(window->MaterialTree().indentation(), 35);
+    QVERIFY(window->Effects().Has(1000));  // dat\effect.ini of the program folder
 
     for (const ReaderControl& control : ReaderControls()) {
       QAbstractButton* widget = window->Control(control.command);
