@@ -105,6 +105,29 @@ class BrowserBandTest : public QObject {
     QCOMPARE(Run(QStringLiteral("document.body.innerText")).trimmed(), QStringLiteral("Duvelin 欢迎"));
   }
 
+  void documentOperationsChangeThePage() {
+    QVERIFY(!browser->HasElement("text"));  // no page yet
+    browser->WritePage(Utf8ToGbk("<html><body><div id=\"ad\">广告</div><img id=\"pic\"><p id=\"text\">x</p>"
+                                 "</body></html>"));
+    QVERIFY(browser->HasDocument());
+    QVERIFY(browser->HasElement("text"));
+    QVERIFY(!browser->HasElement("none"));
+    QVERIFY(browser->SetElementInnerHtml("text", Utf8ToGbk("<b>新的</b>")));
+    QVERIFY(!browser->SetElementInnerHtml("none", "x"));
+    QCOMPARE(Run(QStringLiteral("document.getElementById('text').innerHTML")), QStringLiteral("<b>新的</b>"));
+    QVERIFY(browser->SetElementStyle("ad", "display", "none"));
+    QCOMPARE(Run(QStringLiteral("document.getElementById('ad').style.display")), QStringLiteral("none"));
+    QVERIFY(browser->SetImage("pic", 40, "duvelin://local/img/a.jpg"));
+    QCOMPARE(Run(QStringLiteral("document.getElementById('pic').getAttribute('height')")), QStringLiteral("40"));
+    QVERIFY(browser->ExecScript("document.title = '\xD6\xD0'", "JavaScript"));  // 中
+    QCOMPARE(browser->title(), QStringLiteral("中"));
+    QVERIFY(!browser->ExecScript("throw new Error('x')", "JavaScript"));
+    QVERIFY(browser->BodyClientHeight() > 0);
+    QCOMPARE(browser->BodyScrollTop(), 0);
+    browser->SetBodyInnerHtml(Utf8ToGbk("<p>整页</p>"));
+    QCOMPARE(Run(QStringLiteral("document.body.innerText")).trimmed(), QStringLiteral("整页"));
+  }
+
   void linkInOurPagePostsTheGameCommand() {
     browser->Navigate(kMakerPageAddress);
     QVERIFY(browser->WaitForLoad());

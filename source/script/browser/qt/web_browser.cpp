@@ -59,6 +59,70 @@ void WebBrowser::DocumentWrite(std::string_view utf8Line) {
 
 std::string WebBrowser::CurrentUrl() const { return ToUtf8(url().toString()); }
 
+std::optional<QVariant> WebBrowser::RunWithTexts(const QString& body, std::initializer_list<std::string_view> gbkTexts) {
+  WaitForLoad();
+  if (url().isEmpty()) return std::nullopt;
+  QJsonArray texts;
+  for (std::string_view text : gbkTexts) texts.append(FromGbk(text));
+  const QString arguments = QString::fromUtf8(QJsonDocument(texts).toJson(QJsonDocument::Compact));
+  return RunScript(QStringLiteral("(function(a, b, c){%1})(...%2)").arg(body, arguments));
+}
+
+bool WebBrowser::HasDocument() {
+  std::optional<QVariant> answer = RunWithTexts(QStringLiteral("return !!document.body;"), {});
+  return answer && answer->toBool();
+}
+
+void WebBrowser::SetBodyInnerHtml(std::string_view gbkHtml) {
+  RunWithTexts(QStringLiteral("if (document.body) document.body.innerHTML = a; return true;"), {gbkHtml});
+}
+
+bool WebBrowser::HasElement(std::string_view id) {
+  std::optional<QVariant> answer = RunWithTexts(QStringLiteral("return !!document.getElementById(a);"), {id});
+  return answer && answer->toBool();
+}
+
+bool WebBrowser::SetElementInnerHtml(std::string_view id, std::string_view gbkHtml) {
+  std::optional<QVariant> answer = RunWithTexts(
+      QStringLiteral("var e = document.getElementById(a); if (!e) return false; e.innerHTML = b; return true;"),
+      {id, gbkHtml});
+  return answer && answer->toBool();
+}
+
+bool WebBrowser::SetElementStyle(std::string_view id, std::string_view property, std::string_view value) {
+  std::optional<QVariant> answer = RunWithTexts(
+      QStringLiteral("var e = document.getElementById(a); if (!e) return false; e.style[b] = c; return true;"),
+      {id, property, value});
+  return answer && answer->toBool();
+}
+
+int32_t WebBrowser::BodyClientHeight() {
+  std::optional<QVariant> answer =
+      RunWithTexts(QStringLiteral("return document.body ? document.body.clientHeight : 0;"), {});
+  return answer ? answer->toInt() : 0;
+}
+
+int32_t WebBrowser::BodyScrollTop() {
+  std::optional<QVariant> answer = RunWithTexts(
+      QStringLiteral("var s = document.scrollingElement || document.body; return s ? s.scrollTop : 0;"), {});
+  return answer ? answer->toInt() : 0;
+}
+
+bool WebBrowser::SetImage(std::string_view id, int32_t height, std::string_view src) {
+  const std::string heightText = std::to_string(height);
+  std::optional<QVariant> answer = RunWithTexts(
+      QStringLiteral("var e = document.getElementById(a); if (!e) return false; e.height = Number(b); e.src = c; "
+                     "return true;"),
+      {id, heightText, src});
+  return answer && answer->toBool();
+}
+
+bool WebBrowser::ExecScript(std::string_view script, std::string_view /*language*/) {
+  // Only JavaScript exists here; the script runs as written, its value ignored.
+  std::optional<QVariant> answer = RunWithTexts(QStringLiteral("(0, eval)(a); return true;"), {script});
+  return answer && answer->toBool();
+}
+
 bool WebBrowser::WaitForLoad(int timeoutMs) {
   if (!m_loading) return true;
   QEventLoop loop;

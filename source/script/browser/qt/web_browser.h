@@ -9,6 +9,7 @@
 #include <QVariant>
 #include <QWebEngineView>
 
+#include <initializer_list>
 #include <optional>
 
 #include "script/browser/browser.h"
@@ -37,6 +38,17 @@ class WebBrowser final : public QWebEngineView, public Browser {
   void DocumentWrite(std::string_view utf8Line) override;
   std::string CurrentUrl() const override;
 
+  // The document operations, each run as a script in the page once it has loaded.
+  bool HasDocument() override;
+  void SetBodyInnerHtml(std::string_view gbkHtml) override;
+  bool HasElement(std::string_view id) override;
+  bool SetElementInnerHtml(std::string_view id, std::string_view gbkHtml) override;
+  bool SetElementStyle(std::string_view id, std::string_view property, std::string_view value) override;
+  int32_t BodyClientHeight() override;
+  int32_t BodyScrollTop() override;
+  bool SetImage(std::string_view id, int32_t height, std::string_view src) override;
+  bool ExecScript(std::string_view script, std::string_view language) override;
+
   bool IsLoading() const { return m_loading; }
   // Runs the event loop until the current load has finished; false on time-out.
   bool WaitForLoad(int timeoutMs = kPageWaitMs);
@@ -52,6 +64,9 @@ class WebBrowser final : public QWebEngineView, public Browser {
 
  private:
   bool IsInside(QObject* object) const;
+  // Runs `body` as a function of the GBK texts passed (as JavaScript strings a, b, c) once
+  // the page has loaded; nothing without a document or an answer.
+  std::optional<QVariant> RunWithTexts(const QString& body, std::initializer_list<std::string_view> gbkTexts);
   void PopUpMenu(const QPoint& globalPosition);
 
   BrowserPage* m_page;
