@@ -34,8 +34,10 @@ void BreaksToLineEnds(std::string& text) {
   ReplaceAll(text, "<br>", "\r\n");
 }
 
-// Both passes walk the indices from the first to the last but one; after a deletion the same
-// index is examined again, now holding text from further on.
+// Both passes walk the indices from the first to the last but one. After a deletion the walk
+// goes on at the deleted tag's start, which now holds the text that followed the tag: going on
+// at the index of the tag's end instead would step over the text between the two and keep the
+// next tag (A<b>c</b>d would become Ac</b>d).
 void RemoveFollowingBlocks(std::string& text) {
   int depth = 1;
   size_t tagStart = std::string::npos;
@@ -49,6 +51,7 @@ void RemoveFollowingBlocks(std::string& text) {
       ++depth;
     } else if (c == '>' && depth == 0 && tagStart != std::string::npos) {
       text.erase(tagStart, i - tagStart + 1);
+      i = tagStart;
       tagStart = std::string::npos;
       continue;
     }
@@ -66,6 +69,7 @@ void RemoveTags(std::string& text) {
       --depth;
       if (depth == 0 && tagStart != std::string::npos) {
         text.erase(tagStart, i - tagStart + 1);
+        i = tagStart;
         tagStart = std::string::npos;
         continue;
       }

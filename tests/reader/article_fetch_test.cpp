@@ -70,10 +70,11 @@ TEST(ArticleCut, ChineseRules) {
       {"<br><br><I><B><p class='bolder'>A<br><br><I><B>", ""},                   // end before start
       {"no marker here<br><br><I><B>", ""},                                      // never the page's beginning
       {"bolder'>A</div>\r\n<div>y</div>\r\n<br><br><I><B>", "A\r\n\r\n"},  // pass 1, then pass 2
-      // After a deletion the same index is examined again, and it now holds text from further
-      // on: the characters in between are stepped over, here "c<" and "<span>y</".
-      {"bolder'>A<b>c</b>d<br><br><I><B>", "Ac</b>d"},
-      {"bolder'>A</div><div>x</div><span>y</span>B<br><br><I><B>", "A<span>y</span>B"},
+      // After a deletion the walk goes on at the tag's start: every tag goes, all text stays.
+      {"bolder'>A<b>c</b>d<br><br><I><B>", "Acd"},
+      {"bolder'>x<b><i>y</i></b>z<br><br><I><B>", "xyz"},
+      // Pass 1 takes both blocks after the article's closing tag, pass 2 that closing tag.
+      {"bolder'>A</div><div>x</div><span>y</span>B<br><br><I><B>", "AB"},
       {"bolder'>A<i>B<br><br><I><B>", "AB"},
       {"bolder'>Ab>c<br><br><I><B>", "Ab>c"},  // a stray ">" drops the depth below 0
       {"bolder'>A<b><br><br><I><B>", "A<b>"},  // the last character is never examined

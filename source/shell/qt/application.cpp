@@ -14,6 +14,7 @@
 #include "common/qt/qt_prompter.h"
 #include "common/qt/qt_scheduler.h"
 #include "reader/material_file.h"
+#include "reader/reading_package.h"
 #include "reader/speech/voice_catalogue.h"
 #include "script/browser/qt/local_scheme_handler.h"
 #include "settings/game_options.h"
@@ -39,6 +40,20 @@ StartOptions ParseStartOptions(int argc, char** argv) {
     }
   }
   return options;
+}
+
+std::vector<std::string> WindowArguments(const std::vector<std::string>& arguments) {
+  std::vector<std::string> left;
+  for (size_t i = 1; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--exit-after-start" || argument.starts_with("--program-folder=")) continue;
+    if (argument == "--program-folder") {
+      ++i;
+      continue;
+    }
+    left.push_back(argument);
+  }
+  return left;
 }
 
 std::filesystem::path ChooseProgramFolder(const StartOptions& options) {
@@ -94,6 +109,12 @@ int RunApplication(int argc, char** argv) {
   TForm1& mainWindow = *windows.MainWindow();
   prompter.SetFallbackParent(&mainWindow);
   splash.close();
+
+  // The authoring window's creation: a reading package named first on the command line is
+  // imported before the main window shows, so that its materials are in the first tree.
+  std::vector<std::string> arguments;
+  for (const QString& argument : QCoreApplication::arguments()) arguments.push_back(argument.toStdString());
+  ImportPackageFromArguments(folder, WindowArguments(arguments), prompter);
 
   if (start.exitAfterStart) {
     QObject::connect(&mainWindow, &TForm1::firstShowCompleted, &application, [] {

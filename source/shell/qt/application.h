@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace duvelin {
 
@@ -15,6 +16,10 @@ struct StartOptions {
 
 // The program's own options; anything else is left for Qt and the windows.
 StartOptions ParseStartOptions(int argc, char** argv);
+
+// The arguments left for the windows (UTF-8): the program's name and its own options removed.
+// The first of them may name a reading package to import at start.
+std::vector<std::string> WindowArguments(const std::vector<std::string>& arguments);
 
 // --program-folder, else DUVELIN_PROGRAM_FOLDER, else the executable's folder; made absolute,
 // since the working directory is never used for data.

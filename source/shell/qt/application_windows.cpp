@@ -44,7 +44,7 @@ Status ApplicationWindows::CreateAll() {
   m_services.LogCreation("TForm_set");
   m_main->SetSettingsWindow(m_settings.get());
 
-  m_authoring = std::make_unique<TForm_create_read>();
+  m_authoring = std::make_unique<TForm_create_read>(m_services);
   m_services.LogCreation("TForm_create_read");
   m_main->SetAuthoringWindow(m_authoring.get());
   return Status::Ok();

@@ -16,9 +16,16 @@
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 
+#include "battle/new_word_book.h"
+#include "battle/qt/battle_window.h"
+#include "battle/word_library_state.h"
 #include "common/qt/qt_text.h"
 #include "reader/material_file.h"
+#include "reader/qt/authoring_window.h"
+#include "reader/qt/error_report.h"
+#include "reader/qt/material_tree_widget.h"
 #include "reader/qt/reading_view.h"
+#include "reader/view_position_map.h"
 #include "script/browser/browser_addresses.h"
 #include "script/browser/link_interceptor.h"
 #include "script/browser/qt/web_browser.h"
@@ -111,11 +118,10 @@ QWidget* TForm1::BuildLeftColumn() {
   layout->setContentsMargins(4, 4, 4, 4);
   layout->setSpacing(3);
 
-  m_tree = new QTreeWidget(column);
+  m_tree = new MaterialTreeWidget(column);
   m_tree->setObjectName(QStringLiteral("TreeView1"));
-  m_tree->setHeaderHidden(true);
-  m_tree->setIconSize(QSize(32, 32));
-  m_tree->setIndentation(35);
+  connect(m_tree, &MaterialTreeWidget::materialClicked, this, &TForm1::OpenTreeEntry);
+  connect(m_tree, &MaterialTreeWidget::actionRequested, this, &TForm1::ActOnTreeEntry);
 
   for (const ReaderControl& control : ReaderControls()) {
     QAbstractButton* widget = nullptr;
@@ -235,7 +241,11 @@ void TForm1::ApplyReaderOptions(PickingMode picking, ReadingHighlight highlight)
 }
 
 void TForm1::ApplyReaderFont(const std::optional<FontSpec>& font) {
-  if (font) m_reader->setFont(FontFromSpec(*font, m_reader->font()));
+  if (!font) return;
+  m_reader->setFont(FontFromSpec(*font, m_reader->font()));
+  QPalette colours = m_reader->palette();
+  colours.setColor(QPalette::Text, ColourToQColor(font->colour, colours));
+  m_reader->setPalette(colours);
 }
 
 PickingMode TForm1::CurrentPickingMode() const {
@@ -276,14 +286,14 @@ void TForm1::RunCommand(ShellCommand command, int /*level*/) {
       break;
     case ShellCommand::Copy: Copy(); break;
     case ShellCommand::About: ShowAbout(); break;
-    // Speech reading, paragraph switching, the new-word book, the tray and the battles are
-    // the work of the reader and the battle window, which take these commands over.
+    case ShellCommand::SwitchParagraph: SwitchParagraph(); break;
+    case ShellCommand::NewWord: AddNewWord(); break;
+    // Speech reading, the tray and the battles are the work of the reader's speech and the
+    // battle window, which take these commands over.
     case ShellCommand::ReadWord:
     case ShellCommand::ReadSentence:
     case ShellCommand::ReadParagraph:
     case ShellCommand::ReadWhole:
-    case ShellCommand::SwitchParagraph:
-    case ShellCommand::NewWord:
     case ShellCommand::RestoreWindow:
     case ShellCommand::CompanionBattle:
     case ShellCommand::BubbleGame:
@@ -305,8 +315,69 @@ void TForm1::Copy() {
     m_reader->CopySelection();
 }
 
-void TForm1::RebuildMaterialTree() {
-  // The material tree fills itself from the text folder; until it does, the place stays empty.
+void TForm1::SetAuthoringWindow(QWidget* window) {
+  m_authoringWindow = window;
+  if (auto* authoring = qobject_cast<TForm_create_read*>(window))
+    connect(authoring, &TForm_create_read::materialsChanged, this, &TForm1::RebuildMaterialTree);
+}
+
+void TForm1::ReportError(const std::string& message) { ReportToErrorTrap(m_services.scheduler, message); }
+
+void TForm1::SwitchParagraph() {
+  const PickingMode picking = CurrentPickingMode();
+  const std::int32_t position = m_reader->CurrentPosition(picking);
+  std::string word = picking == PickingMode::ByCaret ? m_reader->WordAtCaret() : m_reader->WordUnderPointer();
+  if (word.empty()) word = m_reader->WordAtCaret();
+  auto counterpart = m_document.Counterpart(position, WantedLanguageForWord(word));
+  if (!counterpart) {
+    ReportError(counterpart.message());
+    return;
+  }
+  const std::optional<CounterpartLine>& line = *counterpart;
+  if (line && !line->text.empty()) m_reader->ReplaceLine(line->shownLine, line->text);
+}
+
+void TForm1::AddNewWord() {
+  // The selection when there is one; else the document's word at the current position —
+  // under the pointer when picking by mouse (nothing while the pointer is outside the view),
+  // at the caret when picking by caret.
+  std::string word;
+  const PickingMode picking = CurrentPickingMode();
+  if (m_reader->HasSelection()) {
+    word = m_reader->SelectedText();
+  } else if (picking == PickingMode::ByCaret || m_reader->PointerCell()) {
+    word = m_document.WordSpanAt(m_reader->CurrentPosition(picking)).value_or(std::string());
+  }
+  if (word.empty()) return;
+  LibraryList& libraries =
+      m_battleWindow && m_battleWindow->Libraries() ? m_battleWindow->Libraries()->List() : m_fallbackLibraries;
+  const NewWordOutcome outcome = AddToNewWordBook(m_services.folder, m_services.prompter, libraries, word);
+  if (outcome == NewWordOutcome::Added && m_battleWindow) m_battleWindow->LibraryListChanged();
+}
+
+void TForm1::RebuildMaterialTree() { m_tree->Rebuild(BuildMaterialTree(m_services.folder)); }
+
+void TForm1::OpenTreeEntry(QTreeWidgetItem* item) {
+  std::optional<std::filesystem::path> file =
+      MaterialFileToOpen(m_services.folder, MaterialTreeWidget::RelativePathOf(item));
+  // An entry whose file has gone since the last rebuild is ignored.
+  if (!file) return;
+  OpenMaterial(*file);
+  m_reader->setFocus();
+}
+
+void TForm1::ActOnTreeEntry(DoubleClickAction action, const QPoint& globalPosition) {
+  switch (action) {
+    case DoubleClickAction::PostAddMaterial:
+      m_services.poster.Post(MessageTarget::MainWindow, {MSG_GAME_COMMAND, GAME_SHOW_AUTHORING, 0});
+      break;
+    case DoubleClickAction::OpenLibraryFolder:
+      m_services.OpenExternal(
+          QUrl::fromLocalFile(QString::fromStdString(MaterialLibraryFolder(m_services.folder).string())));
+      break;
+    case DoubleClickAction::ShowPopupMenu: m_sharedMenu->popup(globalPosition); break;
+    case DoubleClickAction::None: break;
+  }
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -341,7 +412,10 @@ void TForm1::HandlePrivateMessage(const PrivateMessage& message) {
   m_lastGameCommand = message;
   switch (message.wParam) {
     case GAME_SHOW_AUTHORING:
-      if (m_authoringWindow) m_authoringWindow->show();
+      if (m_authoringWindow) {
+        m_authoringWindow->show();
+        m_authoringWindow->raise();
+      }
       break;
     // The link's text stays in the interceptor's pending link for the script engine, which
     // takes over codes 29…36 and 1086/1087; code 37 hides the game page's advertisement.

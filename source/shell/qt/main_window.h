@@ -2,8 +2,10 @@
 // tree and the reading options on the left, the reading view in the centre and the status bar
 // with the hint of the control under the mouse. It owns the bilingual document, the effect
 // presets and the browser's link interception, opens materials, runs its first show and the
-// tip-page timer, and receives the private messages. The reader's speech, picking and tree,
-// the game's commands and the other windows' work are left to their own classes.
+// tip-page timer, and receives the private messages. It wires the reader: the material tree
+// opens materials and acts on its entries, F6/F7/F8 switch languages at the place the reading
+// view names, F9 puts the word at hand into the new-word book. The reader's speech, the game's
+// commands and the other windows' work are left to their own classes.
 #pragma once
 
 #include <QMainWindow>
@@ -13,8 +15,11 @@
 #include <memory>
 #include <optional>
 
+#include "battle/library_list.h"
 #include "common/private_messages.h"
 #include "reader/cnen_reader.h"
+#include "reader/material_tree.h"
+#include "reader/qt/material_tree_widget.h"
 #include "settings/effect_presets.h"
 #include "settings/font_text.h"
 #include "settings/settings_store.h"
@@ -32,11 +37,13 @@ class QPushButton;
 class QRadioButton;
 class QSplitter;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace duvelin {
 
 class LinkInterceptor;
 class ReadingView;
+class TForm_pop;
 class TipTimer;
 class WebBrowser;
 
@@ -67,9 +74,19 @@ class TForm1 final : public QMainWindow {
   // The work of a button, key or menu item.
   void RunCommand(ShellCommand command, int level = 0);
 
-  // The windows made after this one, for the commands that show them.
+  // The windows made after this one, for the commands that show them. The authoring window's
+  // saves, imports and closing rebuild the material tree.
   void SetSettingsWindow(QDialog* window) { m_settingsWindow = window; }
-  void SetAuthoringWindow(QWidget* window) { m_authoringWindow = window; }
+  void SetAuthoringWindow(QWidget* window);
+  // The battle window owns the word libraries that the new-word book adds to.
+  void SetBattleWindow(TForm_pop* window) { m_battleWindow = window; }
+
+  // The tree filled anew from text\.
+  void RebuildMaterialTree();
+  // F6: the paragraph at the current position in the language the word at hand asks for.
+  void SwitchParagraph();
+  // F9: the word at hand into the new-word book.
+  void AddNewWord();
 
   // Parts for the other windows and for tests.
   Tcnen_reader& Document() { return m_document; }
@@ -77,7 +94,7 @@ class TForm1 final : public QMainWindow {
   ReadingView& Reader() { return *m_reader; }
   QMenu& SharedMenu() { return *m_sharedMenu; }
   QAction* RestoreAction() { return m_restoreAction; }
-  QTreeWidget& MaterialTree() { return *m_tree; }
+  MaterialTreeWidget& MaterialTree() { return *m_tree; }
   QSplitter& Splitter() { return *m_splitter; }
   QLabel& StatusPanel(int index) { return *m_statusPanels[index]; }
   QAbstractButton* Control(ShellCommand command) const;
@@ -104,7 +121,10 @@ class TForm1 final : public QMainWindow {
   void AddMenuEntries(QMenu& menu, const std::vector<MenuEntry>& entries);
   void BindKeys();
   void FirstShow();
-  void RebuildMaterialTree();
+  void OpenTreeEntry(QTreeWidgetItem* item);
+  void ActOnTreeEntry(DoubleClickAction action, const QPoint& globalPosition);
+  // Hands an error to the error trap (posted: the handler itself returns).
+  void ReportError(const std::string& message);
   void StoreReaderOptions();
   void ApplyCaret();
   void HandlePrivateMessage(const PrivateMessage& message);
@@ -121,7 +141,7 @@ class TForm1 final : public QMainWindow {
   WebBrowser* m_browser = nullptr;
   ReadingView* m_reader = nullptr;
   QSplitter* m_splitter = nullptr;
-  QTreeWidget* m_tree = nullptr;
+  MaterialTreeWidget* m_tree = nullptr;
   QMenu* m_sharedMenu = nullptr;
   QAction* m_restoreAction = nullptr;
   QLabel* m_statusPanels[2] = {nullptr, nullptr};
@@ -132,6 +152,9 @@ class TForm1 final : public QMainWindow {
   std::map<ShellCommand, QAction*> m_keyActions;
   QDialog* m_settingsWindow = nullptr;
   QWidget* m_authoringWindow = nullptr;
+  TForm_pop* m_battleWindow = nullptr;
+  // The library list the new-word book adds to while no battle window exists.
+  LibraryList m_fallbackLibraries;
 
   bool m_firstShowStarted = false;
   bool m_firstShowDone = false;
