@@ -33,7 +33,8 @@ namespace fs = std::filesystem;
 const char kPackUsage[] =
     "usage: duvelin-tool pack FILE --kind scene|event|derived [--watermark ADDRESS] < TEXT\n"
     "\n"
-    "Packs the text on standard input (GBK; CR LF, LF or CR line ends) as the protected text FILE:\n"
+    "Packs the text on standard input (GBK, or UTF-8 with a byte-order mark; CR LF, LF or CR line\n"
+    "ends) as the protected text FILE:\n"
     "a ZIP archive whose one member, named like FILE, is encrypted with the password of the kind\n"
     "(scene: scene archives, event: the event store of a save, derived: goods catalogue, tasks,\n"
     "messages and dat texts). Lines are written with CR LF. With --watermark the watermark line\n"
@@ -268,7 +269,8 @@ int RunPackCommand(const Arguments& args) {
   if (WantsHelp(args)) return std::fputs(kPackUsage, stdout), 0;
   ArchiveRequest request;
   if (auto problem = ParseArchiveRequest(args, true, false, request)) return Fail("pack", *problem);
-  LineList lines = SplitLines(ReadStandardInput());
+  // GBK as it is; a UTF-8 text with a byte-order mark (as editors save) is converted.
+  LineList lines = SplitLines(FileBytesToGbk(ReadStandardInput()));
   if (request.watermark) AddWatermark(lines, *request.watermark);
   if (Status written = WriteProtectedText(request.file, request.kind, lines); !written)
     return Fail("pack", written.message());

@@ -172,6 +172,11 @@ TEST_F(ScriptToolTest, PackUnpackVerify) {
     EXPECT_EQ(run.out, c.out) << c.args[3];
     EXPECT_EQ(run.status, c.status) << c.args[3];
   }
+  // A UTF-8 text with a byte-order mark is packed as GBK.
+  const std::string scene = (m_folder.path() / "10001.ugm").string();
+  ASSERT_EQ(Tool({"pack", scene, "--kind", "scene"}, "\xEF\xBB\xBF名称=小镇\n").status, 0);
+  EXPECT_EQ(Tool({"unpack", scene, "--kind", "scene"}).out, Utf8ToGbk("名称=小镇\r\n"));
+
   // A wrong password is found by the archive's check byte or, one time in 256, by the CRC.
   run = Tool({"verify", file, "--kind", "scene"});
   EXPECT_EQ(run.status, 1);
