@@ -1,7 +1,9 @@
 #include "reader/qt/reading_view.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -41,7 +43,6 @@ ReadingView::ReadingView(QWidget* parent) : QPlainTextEdit(parent) {
   QPalette colours = palette();
   colours.setColor(QPalette::Text, Qt::black);
   setPalette(colours);
-  viewport()->setMouseTracking(true);
   setViewportMargins(kGutterWidth, 0, 0, 0);
   m_gutter = new GutterStrip(this);
   connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
@@ -183,14 +184,27 @@ ViewPoint ReadingView::CellAt(QPoint viewportPoint) const {
 }
 
 std::optional<ViewPoint> ReadingView::PointerCell() const {
-  if (!m_pointerInside || !viewport()->rect().contains(m_pointer)) return std::nullopt;
-  return CellAt(m_pointer);
+  // Asked of the pointer itself when needed: the view may have moved or been covered since the
+  // last mouse event.
+  const QPoint global = QCursor::pos();
+  const QPoint local = viewport()->mapFromGlobal(global);
+  if (!viewport()->isVisible() || !viewport()->rect().contains(local)) return std::nullopt;
+  if (QApplication::widgetAt(global) != viewport()) return std::nullopt;
+  return CellAt(local);
+}
+
+std::int32_t ReadingView::PositionOf(ViewPoint point) const {
+  // A place right of a line's end counts as the line's end, so that pointing past the end of a
+  // short line names that line and not one further down.
+  if (point.line >= 0 && point.line < m_map.LineCount())
+    point.column = std::min(point.column, m_map.Utf16Length(point.line));
+  return m_map.PositionAt(point);
 }
 
 std::int32_t ReadingView::CurrentPosition(PickingMode picking) const {
   if (picking == PickingMode::ByMouse)
-    if (std::optional<ViewPoint> cell = PointerCell()) return m_map.PositionAt(*cell);
-  return m_map.PositionAt(CaretOrSelectionStart());
+    if (std::optional<ViewPoint> cell = PointerCell()) return PositionOf(*cell);
+  return PositionOf(CaretOrSelectionStart());
 }
 
 std::string ReadingView::WordAt(ViewPoint point) const {
@@ -236,33 +250,20 @@ int ReadingView::ColumnsPastEnd(QPoint viewportPoint, const QTextCursor& cursor)
 }
 
 void ReadingView::mousePressEvent(QMouseEvent* event) {
-  m_pointer = event->position().toPoint();
-  m_pointerInside = true;
+  const QPoint at = event->position().toPoint();
   if (event->button() == Qt::RightButton) {
-    const QTextCursor cursor = cursorForPosition(m_pointer);
+    const QTextCursor cursor = cursorForPosition(at);
     m_keepVirtualColumns = true;
     setTextCursor(cursor);
     m_keepVirtualColumns = false;
-    SetVirtualColumns(ColumnsPastEnd(m_pointer, cursor));
+    SetVirtualColumns(ColumnsPastEnd(at, cursor));
     emit menuRequested(event->globalPosition().toPoint());
     event->accept();
     return;
   }
   QPlainTextEdit::mousePressEvent(event);
   if (event->button() == Qt::LeftButton && !textCursor().hasSelection())
-    SetVirtualColumns(ColumnsPastEnd(m_pointer, textCursor()));
-}
-
-void ReadingView::mouseMoveEvent(QMouseEvent* event) {
-  m_pointer = event->position().toPoint();
-  m_pointerInside = true;
-  QPlainTextEdit::mouseMoveEvent(event);
-}
-
-bool ReadingView::viewportEvent(QEvent* event) {
-  if (event->type() == QEvent::Leave) m_pointerInside = false;
-  if (event->type() == QEvent::Enter) m_pointerInside = true;
-  return QPlainTextEdit::viewportEvent(event);
+    SetVirtualColumns(ColumnsPastEnd(at, textCursor()));
 }
 
 void ReadingView::keyPressEvent(QKeyEvent* event) {

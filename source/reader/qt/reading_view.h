@@ -62,6 +62,9 @@ class ReadingView final : public QPlainTextEdit {
   // The cell under the mouse pointer; nothing while the pointer is outside the view.
   std::optional<ViewPoint> PointerCell() const;
 
+  // The document position of a view place; a column right of the line's end counts as the
+  // line's end.
+  std::int32_t PositionOf(ViewPoint point) const;
   // The current position: the cell under the pointer when picking by mouse and the pointer is
   // inside the view, else the caret (or the selection's start).
   std::int32_t CurrentPosition(PickingMode picking) const;
@@ -90,12 +93,10 @@ class ReadingView final : public QPlainTextEdit {
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
-  bool viewportEvent(QEvent* event) override;
 
  private:
   // The width of one cell past a line's end.
@@ -112,8 +113,6 @@ class ReadingView final : public QPlainTextEdit {
   Caret m_caret = Caret::Hidden;
   int m_virtualColumns = 0;
   bool m_keepVirtualColumns = false;  // while the caret is moved on purpose
-  bool m_pointerInside = false;
-  QPoint m_pointer;  // the last pointer position over the viewport
   QWidget* m_gutter = nullptr;
 };
 
