@@ -14,6 +14,8 @@ struct Subcommand {
 
 const std::map<std::string, Subcommand>& Subcommands() {
   static const std::map<std::string, Subcommand> table = {
+      {"voices", {RunVoicesCommand, "list the installed speech voices with their language codes"}},
+      {"say", {RunSayCommand, "synthesise a text into a WAV file with an installed voice"}},
       {"library", {RunLibraryCommand, "list the word libraries, simulate the word picker and its review schedule"}},
       {"red", {RunRedCommand, "list, import and export reading packages (.red) of the program folder's text/"}},
       {"doc", {RunDocCommand, "show a material in a display mode, locate positions, sentences and words"}},

@@ -19,5 +19,7 @@ int RunVerifyCommand(const Arguments& args);
 int RunRunCommand(const Arguments& args);
 int RunRedCommand(const Arguments& args);
 int RunLibraryCommand(const Arguments& args);
+int RunVoicesCommand(const Arguments& args);
+int RunSayCommand(const Arguments& args);
 
 }  // namespace duvelin::tool
