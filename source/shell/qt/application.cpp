@@ -56,6 +56,11 @@ std::vector<std::string> WindowArguments(const std::vector<std::string>& argumen
   return left;
 }
 
+std::optional<bool> ImportStartPackage(const ProgramFolder& folder, const std::vector<std::string>& arguments,
+                                       Prompter& prompter) {
+  return ImportPackageFromArguments(folder, WindowArguments(arguments), prompter);
+}
+
 std::filesystem::path ChooseProgramFolder(const StartOptions& options) {
   std::filesystem::path folder;
   if (options.programFolder) {
@@ -114,7 +119,7 @@ int RunApplication(int argc, char** argv) {
   // imported before the main window shows, so that its materials are in the first tree.
   std::vector<std::string> arguments;
   for (const QString& argument : QCoreApplication::arguments()) arguments.push_back(argument.toStdString());
-  ImportPackageFromArguments(folder, WindowArguments(arguments), prompter);
+  ImportStartPackage(folder, arguments, prompter);
 
   if (start.exitAfterStart) {
     QObject::connect(&mainWindow, &TForm1::firstShowCompleted, &application, [] {

@@ -9,6 +9,9 @@
 
 namespace duvelin {
 
+class ProgramFolder;
+class Prompter;
+
 struct StartOptions {
   std::optional<std::filesystem::path> programFolder;  // --program-folder DIR
   bool exitAfterStart = false;                         // --exit-after-start
@@ -20,6 +23,12 @@ StartOptions ParseStartOptions(int argc, char** argv);
 // The arguments left for the windows (UTF-8): the program's name and its own options removed.
 // The first of them may name a reading package to import at start.
 std::vector<std::string> WindowArguments(const std::vector<std::string>& arguments);
+
+// The authoring window's part of the start: a reading package named by the first window
+// argument is imported with its messages, before the main window shows. Nothing when there is
+// none; else whether the import counted as done.
+std::optional<bool> ImportStartPackage(const ProgramFolder& folder, const std::vector<std::string>& arguments,
+                                       Prompter& prompter);
 
 // --program-folder, else DUVELIN_PROGRAM_FOLDER, else the executable's folder; made absolute,
 // since the working directory is never used for data.
