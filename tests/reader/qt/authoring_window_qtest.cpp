@@ -175,6 +175,11 @@ class AuthoringWindowTest : public QObject {
     }
     QCOMPARE(Chinese().toPlainText(), QStringLiteral("中文内容写这里"));
     QCOMPARE(English().toPlainText(), QStringLiteral("英文内容写这里"));
+    if (const QByteArray shots = qgetenv("DUVELIN_SHOT_DIR"); !shots.isEmpty()) {
+      window->show();
+      QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+      window->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/authoring.png"));
+    }
   }
 
   void pagesOpenInTheDesktopsBrowser() {
