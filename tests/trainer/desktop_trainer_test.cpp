@@ -13,6 +13,7 @@
 #include "support/scripted_random.h"
 #include "support/temp_folder.h"
 #include "trainer/desktop_trainer.h"
+#include "trainer/reading_voices.h"
 
 namespace duvelin {
 namespace {
@@ -341,6 +342,23 @@ TEST_F(DesktopTrainerTest, ChineseVoiceForTheReader) {
   // Its end advances the trainer like any other.
   scheduler.RunPosted();
   EXPECT_EQ(endsOfReading, 1);
+}
+
+TEST_F(DesktopTrainerTest, ReaderVoicesAreTheServiceAndTheTrainer) {
+  Create();
+  FakeSpeechEngine englishVoice([this](MainThreadTask task) { scheduler.Post(std::move(task)); });
+  bool enabled = true;
+  TrainerReadingVoices voices(english, englishVoice, *trainer, [&] { return enabled; });
+  voices.PronounceEnglish("Hello there.");
+  voices.SpeakChinese(Gbk("你好"));
+  EXPECT_EQ(english.words, std::vector<std::string>{"Hello there."});
+  EXPECT_EQ(chinese->spoken, std::vector<std::string>{Gbk("你好")});
+  EXPECT_TRUE(voices.EnglishReadAloudEnabled());
+  enabled = false;
+  EXPECT_FALSE(voices.EnglishReadAloudEnabled());
+  voices.StopBothVoices();
+  EXPECT_EQ(englishVoice.stops, 1);
+  EXPECT_EQ(chinese->stops, 1);
 }
 
 }  // namespace
