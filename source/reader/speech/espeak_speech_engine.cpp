@@ -1,5 +1,6 @@
 #include "reader/speech/espeak_speech_engine.h"
 
+#include <espeak-ng/espeak_ng.h>
 #include <espeak-ng/speak_lib.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 
 #include "common/gbk_text.h"
 #include "common/line_list.h"
+#include "reader/speech/voice_catalogue.h"
 
 namespace duvelin {
 namespace {
@@ -38,13 +40,15 @@ int CollectSamples(short* wave, int count, espeak_EVENT* events) {
   return (*collector->cancelled && (*collector->cancelled)()) ? 1 : 0;
 }
 
-// Sets espeak-ng up once, for retrieval of samples only. Call with EspeakMutex held.
+// espeak-ng may be set up only once per process: a second espeak_Initialize starts a second
+// synthesis thread over the same queue, and the two deadlock. VoiceCatalogue sets it up (for
+// retrieval of samples, no sound device), so we let it, whoever comes first. Call with
+// EspeakMutex held.
 int InitialisedSampleRate() {
   static int sampleRate = [] {
-    const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, 0);
-    if (rate <= 0) return 0;
+    if (VoiceCatalogue().VoiceDescriptions().empty()) return 0;
     espeak_SetSynthCallback(CollectSamples);
-    return rate;
+    return espeak_ng_GetSampleRate();
   }();
   return sampleRate;
 }
@@ -197,9 +201,8 @@ Status EspeakSpeechEngine::SynthesisePieces(std::string_view text, const SpeechS
       espeak_SetParameter(espeakRATE, EspeakRate(settings.rate), 0);
       espeak_SetParameter(espeakVOLUME, EspeakVolume(settings.volume), 0);
       PieceCollector collector{&samples, &cancelled};
+      // espeak-ng synthesises on its own thread, which calls CollectSamples; we wait for it.
       espeak_Synth(utf8->c_str(), utf8->size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, &collector);
-      // Returns at once in synchronous mode; waits for espeak-ng's own thread if another part
-      // of the process set espeak-ng up for asynchronous retrieval.
       espeak_Synchronize();
     }
     if (cancelled && cancelled()) return Status::Ok();
