@@ -4,6 +4,7 @@
 #include <espeak-ng/speak_lib.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cctype>
 #include <cmath>
 #include <condition_variable>
@@ -28,16 +29,35 @@ std::mutex& EspeakMutex() {
   return mutex;
 }
 
+// The samples of one synthesis. espeak-ng calls CollectSamples on its own thread (or inside
+// espeak_Synth, depending on how it was set up); the synthesising thread waits for the end.
 struct PieceCollector {
-  std::vector<int16_t>* samples;
   const std::function<bool()>* cancelled;
+  std::mutex mutex;
+  std::condition_variable ended;
+  std::vector<int16_t> samples;  // guarded by mutex
+  bool finished = false;         // guarded by mutex: the last samples have arrived
+  bool abandoned = false;        // guarded by mutex: we told espeak-ng to stop
+
+  // Waits until the synthesis finished or was abandoned; espeak_Synchronize has returned, so
+  // this is at once in practice (the time limit only keeps a misbehaving library from hanging us).
+  std::vector<int16_t> Take() {
+    std::unique_lock lock(mutex);
+    ended.wait_for(lock, std::chrono::seconds(10), [this] { return finished || abandoned; });
+    return abandoned ? std::vector<int16_t>() : std::move(samples);
+  }
 };
 
 int CollectSamples(short* wave, int count, espeak_EVENT* events) {
   auto* collector = events ? static_cast<PieceCollector*>(events->user_data) : nullptr;
   if (!collector) return 0;
-  if (wave && count > 0) collector->samples->insert(collector->samples->end(), wave, wave + count);
-  return (*collector->cancelled && (*collector->cancelled)()) ? 1 : 0;
+  const bool stop = *collector->cancelled && (*collector->cancelled)();
+  std::lock_guard lock(collector->mutex);
+  if (wave && count > 0) collector->samples.insert(collector->samples.end(), wave, wave + count);
+  if (!wave) collector->finished = true;
+  if (stop) collector->abandoned = true;
+  if (!wave || stop) collector->ended.notify_all();
+  return stop ? 1 : 0;
 }
 
 // espeak-ng may be set up only once per process: a second espeak_Initialize starts a second
@@ -200,10 +220,14 @@ Status EspeakSpeechEngine::SynthesisePieces(std::string_view text, const SpeechS
       if (espeak_SetVoiceByName(voiceName.c_str()) != EE_OK) return Error{"无法选择语音 " + voiceName};
       espeak_SetParameter(espeakRATE, EspeakRate(settings.rate), 0);
       espeak_SetParameter(espeakVOLUME, EspeakVolume(settings.volume), 0);
-      PieceCollector collector{&samples, &cancelled};
-      // espeak-ng synthesises on its own thread, which calls CollectSamples; we wait for it.
-      espeak_Synth(utf8->c_str(), utf8->size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, &collector);
+      PieceCollector collector;
+      collector.cancelled = &cancelled;
+      if (espeak_Synth(utf8->c_str(), utf8->size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr,
+                       &collector) != EE_OK)
+        return Error{"语音引擎 espeak-ng 无法朗读"};
+      // No callback comes after this returns; the collector may then go.
       espeak_Synchronize();
+      samples = collector.Take();
     }
     if (cancelled && cancelled()) return Status::Ok();
     if (!samples.empty() && !piece(std::move(samples))) return Status::Ok();
