@@ -1,7 +1,6 @@
 // duvelin-tool library, run as the real program on a program folder of its own.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <sstream>
@@ -11,22 +10,14 @@
 #include "common/gbk_text.h"
 #include "common/line_list.h"
 #include "support/temp_folder.h"
+#include "support/tool_runner.h"
 
 namespace duvelin {
 namespace {
 
 using testing::TempFolder;
 
-struct ToolRun {
-  int exitCode;
-  std::string out, err;
-};
-
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using testing::ToolRun;
 
 class LibraryToolTest : public ::testing::Test {
  protected:
@@ -38,18 +29,9 @@ class LibraryToolTest : public ::testing::Test {
     folder.Write("Lib/" + std::string("日常短句.ini"), JoinLinesCrLf({Utf8ToGbk("Hello.=你好。"), "Bye.=x", "Hi.=y"}));
   }
 
-  ToolRun Run(const std::vector<std::string>& args) {
-    std::string command = Quote(DUVELIN_TOOL_PATH) + " library";
-    for (const auto& arg : args) command += " " + Quote(arg);
-    const std::string errFile = (folder.path() / "stderr.txt").string();
-    command += " 2>" + Quote(errFile);
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    size_t read;
-    while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, read);
-    int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, folder.Read("stderr.txt")};
+  ToolRun Run(std::vector<std::string> args) {
+    args.insert(args.begin(), "library");
+    return testing::RunToolProgram(args, folder);
   }
 
   std::vector<std::string> WithFolder(std::vector<std::string> args) {
@@ -70,18 +52,18 @@ class LibraryToolTest : public ::testing::Test {
 
 TEST_F(LibraryToolTest, ListPrintsTheEntriesInOrder) {
   ToolRun run = Run(WithFolder({"list"}));
-  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"基础单词900个", "a.ini", "日常短句.ini", "编辑下载更多词库……"}));
 }
 
 TEST_F(LibraryToolTest, PicksFollowTheModeAndRepeatWrongWords) {
   ToolRun run = Run(WithFolder({"picks", "words.ini", "--count", "6", "--mode", "sequential", "--seed", "1",
                                 "--rep", "1", "--wrong", "2,4"}));
-  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"0", "1", "2", "2", "3", "4"}));
 
   ToolRun random = Run(WithFolder({"picks", "Lib\\a.ini", "--count", "20", "--mode", "random", "--seed", "7"}));
-  EXPECT_EQ(random.exitCode, 0) << random.err;
+  EXPECT_EQ(random.status, 0) << random.err;
   ASSERT_EQ(Lines(random.out).size(), 20u);
   for (const auto& line : Lines(random.out)) EXPECT_TRUE(line == "0" || line == "1" || line == "2") << line;
   EXPECT_EQ(Run(WithFolder({"picks", "Lib\\a.ini", "--count", "20", "--mode", "random", "--seed", "7"})).out,
@@ -91,7 +73,7 @@ TEST_F(LibraryToolTest, PicksFollowTheModeAndRepeatWrongWords) {
 TEST_F(LibraryToolTest, ScheduleModeShowsTheStages) {
   ToolRun run = Run(WithFolder({"picks", "words.ini", "--count", "2", "--mode", "schedule", "--seed", "3",
                                 "--start", "2024-03-01 10:00:00", "--step", "600", "--show-stages"}));
-  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.status, 0) << run.err;
   std::vector<std::string> lines = Lines(run.out);
   ASSERT_EQ(lines.size(), 10u);
   const std::string first = lines[0], second = lines[1];
@@ -117,13 +99,13 @@ TEST_F(LibraryToolTest, BadArgumentsExitWithTwoAndOneLine) {
   };
   for (const auto& args : cases) {
     ToolRun run = Run(args.empty() ? args : WithFolder(args));
-    EXPECT_EQ(run.exitCode, 2) << (args.empty() ? "(none)" : args[0]);
+    EXPECT_EQ(run.status, 2) << (args.empty() ? "(none)" : args[0]);
     EXPECT_TRUE(run.out.empty());
     EXPECT_FALSE(run.err.empty());
     if (!args.empty()) EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
   }
   ToolRun help = Run({"--help"});
-  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("picks FILE"), std::string::npos);
 }
 

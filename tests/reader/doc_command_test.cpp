@@ -1,6 +1,5 @@
 // duvelin-tool doc, run as a program: what it prints and its exit status.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <string>
@@ -8,39 +7,18 @@
 
 #include "common/gbk_text.h"
 #include "support/temp_folder.h"
+#include "support/tool_runner.h"
 
 namespace duvelin {
 namespace {
 
 using testing::TempFolder;
 
-struct ToolRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using testing::ToolRun;
 
-std::string Quoted(const std::string& arg) {
-  std::string quoted = "'";
-  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-ToolRun RunDoc(const TempFolder& folder, const std::vector<std::string>& args) {
-  std::string command = Quoted(DUVELIN_TOOL_PATH) + " doc";
-  for (const auto& arg : args) command += " " + Quoted(arg);
-  const auto errFile = folder.path() / "stderr.txt";
-  command += " 2>" + Quoted(errFile.string());
-  ToolRun run;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-  int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.err = folder.Read("stderr.txt");
-  return run;
+ToolRun RunDoc(const TempFolder& folder, std::vector<std::string> args) {
+  args.insert(args.begin(), "doc");
+  return testing::RunToolProgram(args, folder);
 }
 
 class DocCommand : public ::testing::Test {

@@ -1,7 +1,6 @@
 // duvelin-tool run, pack, unpack and verify, run as a program: what they print and their exit
 // status.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -11,42 +10,19 @@
 #include "common/gbk_text.h"
 #include "content/protected_text.h"
 #include "support/temp_folder.h"
+#include "support/tool_runner.h"
 
 namespace duvelin {
 namespace {
 
 using testing::TempFolder;
 
-struct ToolRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quoted(const std::string& arg) {
-  std::string quoted = "'";
-  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using testing::ToolRun;
 
 class ScriptToolTest : public ::testing::Test {
  protected:
   ToolRun Tool(const std::vector<std::string>& args, const std::string& input = "") {
-    std::string command = Quoted(DUVELIN_TOOL_PATH);
-    for (const auto& arg : args) command += " " + Quoted(arg);
-    m_folder.Write("stdin.txt", input);
-    command += " <" + Quoted((m_folder.path() / "stdin.txt").string());
-    command += " 2>" + Quoted((m_folder.path() / "stderr.txt").string());
-    ToolRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = m_folder.Read("stderr.txt");
-    return run;
+    return testing::RunToolProgram(args, m_folder, input);
   }
 
   // `run` in an empty program folder.

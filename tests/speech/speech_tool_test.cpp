@@ -2,7 +2,6 @@
 // and WAV files whose header and length match what the engine synthesises in-process.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <sstream>
@@ -13,32 +12,16 @@
 #include "common/gbk_text.h"
 #include "reader/speech/espeak_speech_engine.h"
 #include "support/temp_folder.h"
+#include "support/tool_runner.h"
 
 namespace duvelin {
 namespace {
 
-struct ToolRun {
-  int exitCode;
-  std::string out;
-};
-
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using testing::ToolRun;
 
 ToolRun RunTool(const std::vector<std::string>& args) {
-  std::string command = Quote(DUVELIN_TOOL_PATH);
-  for (const auto& arg : args) command += " " + Quote(arg);
-  command += " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  std::string out;
-  char buffer[4096];
-  size_t read;
-  while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, read);
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+  const testing::TempFolder scratch;
+  return testing::RunToolProgram(args, scratch);
 }
 
 uint32_t LittleEndian(const std::string& bytes, size_t at, int count) {
@@ -49,7 +32,7 @@ uint32_t LittleEndian(const std::string& bytes, size_t at, int count) {
 
 TEST(VoicesCommand, ListsTheEngineVoicesInOrderWithTheirLanguage) {
   const ToolRun run = RunTool({"voices"});
-  ASSERT_EQ(run.exitCode, 0);
+  ASSERT_EQ(run.status, 0);
   const auto& voices = EspeakSpeechEngine::InstalledVoices();
   std::istringstream lines(run.out);
   std::string line;
@@ -66,7 +49,7 @@ TEST(VoicesCommand, ListsTheEngineVoicesInOrderWithTheirLanguage) {
   EXPECT_EQ(index, voices.size());
   EXPECT_TRUE(chinese);
   EXPECT_TRUE(english);
-  EXPECT_EQ(RunTool({"voices", "extra"}).exitCode, 2);
+  EXPECT_EQ(RunTool({"voices", "extra"}).status, 2);
 }
 
 TEST(SayCommand, WritesAWavOfTheExpectedLength) {
@@ -91,7 +74,7 @@ TEST(SayCommand, WritesAWavOfTheExpectedLength) {
     const std::string file = (folder.path() / "out.wav").string();
     const ToolRun run = RunTool({"say", "--voice", std::to_string(c.voice), "--rate", std::to_string(c.rate),
                                  "--volume", "80", "--wav", file, c.text});
-    ASSERT_EQ(run.exitCode, 0);
+    ASSERT_EQ(run.status, 0);
     Result<std::string> wav = ReadWholeFile(file);
     ASSERT_TRUE(wav.ok());
     const std::string& bytes = *wav;
@@ -127,7 +110,7 @@ TEST(SayCommand, RejectsBadArguments) {
       {"say", "--speed", "1", "--wav", file, "hello"},
       {"say", "--wav"},
   };
-  for (const auto& args : cases) EXPECT_EQ(RunTool(args).exitCode, 2) << args.back();
+  for (const auto& args : cases) EXPECT_EQ(RunTool(args).status, 2) << args.back();
   EXPECT_FALSE(std::filesystem::exists(file));
 }
 
