@@ -29,6 +29,7 @@
 #include "script/browser/browser_addresses.h"
 #include "script/browser/link_interceptor.h"
 #include "script/browser/qt/web_browser.h"
+#include "script/game_session.h"
 #include "settings/qt/font_conversion.h"
 #include "shell/first_show_rules.h"
 #include "shell/tip_timer.h"
@@ -98,6 +99,8 @@ TForm1::TForm1(ShellServices& services, QWidget* parent) : QMainWindow(parent), 
   m_effects = std::make_unique<EffectPresets>(EffectPresets::Load(services.folder));
   m_links = std::make_unique<LinkInterceptor>(services.poster, services.folder);
   m_browser->SetLinkInterceptor(m_links.get());
+  m_game = std::make_unique<GameSession>(GameSessionServices{
+      *m_browser, services.prompter, services.options, services.folder, &services.scheduler});
   // The document is a member: created empty, in English mode, with the window.
 
   m_tipTimer = std::make_unique<TipTimer>(
@@ -410,17 +413,17 @@ void TForm1::FirstShow() {
 void TForm1::HandlePrivateMessage(const PrivateMessage& message) {
   if (message.number != MSG_GAME_COMMAND) return;
   m_lastGameCommand = message;
-  switch (message.wParam) {
-    case GAME_SHOW_AUTHORING:
-      if (m_authoringWindow) {
-        m_authoringWindow->show();
-        m_authoringWindow->raise();
-      }
-      break;
-    // The link's text stays in the interceptor's pending link for the script engine, which
-    // takes over codes 29…36 and 1086/1087; code 37 hides the game page's advertisement.
-    default: break;
+  if (message.wParam == GAME_SHOW_AUTHORING) {
+    if (m_authoringWindow) {
+      m_authoringWindow->show();
+      m_authoringWindow->raise();
+    }
+    return;
   }
+  // The script engine runs the link's text kept in the interceptor's pending link (and the
+  // other notices); its errors go to the error trap once this handler has returned.
+  const Status done = m_game->HandleGameCommand(message.wParam, message.lParam, m_links->PendingLink());
+  if (!done.ok()) ReportError(done.message());
 }
 
 bool TForm1::event(QEvent* event) {

@@ -4,8 +4,9 @@
 // presets and the browser's link interception, opens materials, runs its first show and the
 // tip-page timer, and receives the private messages. It wires the reader: the material tree
 // opens materials and acts on its entries, F6/F7/F8 switch languages at the place the reading
-// view names, F9 puts the word at hand into the new-word book. The reader's speech, the game's
-// commands and the other windows' work are left to their own classes.
+// view names, F9 puts the word at hand into the new-word book, and the game's notices go to its
+// game session. The reader's speech, the script engine's commands and the other windows' work
+// are left to their own classes.
 #pragma once
 
 #include <QMainWindow>
@@ -41,6 +42,7 @@ class QTreeWidgetItem;
 
 namespace duvelin {
 
+class GameSession;
 class LinkInterceptor;
 class ReadingView;
 class TForm_pop;
@@ -101,6 +103,7 @@ class TForm1 final : public QMainWindow {
   QAction* KeyAction(ShellCommand command) const;
   const EffectPresets& Effects() const { return *m_effects; }
   LinkInterceptor& Links() { return *m_links; }
+  GameSession& Game() { return *m_game; }
   TipTimer& Tips() { return *m_tipTimer; }
   bool FirstShowDone() const { return m_firstShowDone; }
   std::optional<PrivateMessage> LastGameCommand() const { return m_lastGameCommand; }
@@ -136,6 +139,8 @@ class TForm1 final : public QMainWindow {
   Tcnen_reader m_document;
   std::unique_ptr<EffectPresets> m_effects;
   std::unique_ptr<LinkInterceptor> m_links;
+  // The game over the browser band; made after the band, gone before it.
+  std::unique_ptr<GameSession> m_game;
   std::unique_ptr<TipTimer> m_tipTimer;
 
   WebBrowser* m_browser = nullptr;

@@ -11,8 +11,10 @@ bool BrowserPage::IsOwnPage(const QUrl& page) {
   return page.isEmpty() || scheme == QLatin1String(kBrowserScheme) || scheme == QLatin1String("about");
 }
 
-bool BrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool /*isMainFrame*/) {
-  if (!m_interceptor) return true;
+bool BrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
+  // A frame inside the page (an advertisement's, say) may load whatever it likes: only the
+  // page's own navigations can be commands.
+  if (!m_interceptor || !isMainFrame) return true;
   switch (type) {
     case NavigationTypeTyped:
     case NavigationTypeReload:

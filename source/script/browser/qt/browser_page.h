@@ -1,7 +1,8 @@
 // The browser band's page: the place where navigation is intercepted. Every navigation that
 // a page of our own scheme (or a blank page) starts goes through the LinkInterceptor; the
 // browser's own loads (Navigate, pages written from memory, reloads, history) and everything
-// that remote pages do pass untouched, so a link in a remote page never runs as a command.
+// that remote pages or frames inside a page do pass untouched, so a link in a remote page or
+// an advertisement's frame never runs as a command.
 #pragma once
 
 #include <QWebEnginePage>
