@@ -71,34 +71,34 @@ ColourValue ColourFromQColor(const QColor& colour) {
                    static_cast<uint8_t>(rgb.blue()));
 }
 
-QFont FontFromSpec(const FontSpec& spec, const QFont& base) {
+QFont FontFromSpec(const FontSpec& fontSpec, const QFont& base) {
   QFont font = base;
-  if (!spec.name.empty()) font.setFamilies({QString::fromStdString(GbkToUtf8(spec.name))});
-  if (spec.size > 0)
-    font.setPointSize(spec.size);
-  else if (spec.size < 0)
-    font.setPixelSize(-spec.size);
-  font.setBold(spec.bold);
-  font.setItalic(spec.italic);
-  font.setUnderline(spec.underline);
-  font.setStrikeOut(spec.strikeout);
+  if (!fontSpec.name.empty()) font.setFamilies({QString::fromStdString(GbkToUtf8(fontSpec.name))});
+  if (fontSpec.size > 0)
+    font.setPointSize(fontSpec.size);
+  else if (fontSpec.size < 0)
+    font.setPixelSize(-fontSpec.size);
+  font.setBold(fontSpec.bold);
+  font.setItalic(fontSpec.italic);
+  font.setUnderline(fontSpec.underline);
+  font.setStrikeOut(fontSpec.strikeout);
   return font;
 }
 
 FontSpec SpecFromFont(const QFont& font, const FontSpec& previous) {
-  FontSpec spec = previous;
+  FontSpec fontSpec = previous;
   const QStringList families = font.families();
   const QString family = families.isEmpty() ? font.family() : families.front();
-  spec.name = Utf8ToGbk(family.toStdString());
+  fontSpec.name = Utf8ToGbk(family.toStdString());
   if (font.pointSize() > 0)
-    spec.size = font.pointSize();
+    fontSpec.size = font.pointSize();
   else if (font.pixelSize() > 0)
-    spec.size = -font.pixelSize();
-  spec.bold = font.bold();
-  spec.italic = font.italic();
-  spec.underline = font.underline();
-  spec.strikeout = font.strikeOut();
-  return spec;
+    fontSpec.size = -font.pixelSize();
+  fontSpec.bold = font.bold();
+  fontSpec.italic = font.italic();
+  fontSpec.underline = font.underline();
+  fontSpec.strikeout = font.strikeOut();
+  return fontSpec;
 }
 
 }  // namespace duvelin

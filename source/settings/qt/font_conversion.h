@@ -19,8 +19,8 @@ QColor ColourToQColor(ColourValue colour);  // with the application's palette
 // The plain colour value (00BBGGRR) of a QColor.
 ColourValue ColourFromQColor(const QColor& colour);
 
-// `base` with the spec's family, size and styles. A size of 0 keeps the base's size.
-QFont FontFromSpec(const FontSpec& spec, const QFont& base = QFont());
+// `base` with the font text's family, size and styles. A size of 0 keeps the base's size.
+QFont FontFromSpec(const FontSpec& fontSpec, const QFont& base = QFont());
 
 // A QFont as a FontSpec; character set and colour, which a QFont does not hold, are taken
 // from `previous`.

@@ -11,28 +11,28 @@ class FontConversionTest : public QObject {
 
  private slots:
   void fontTextBecomesAQFontAndBack() {
-    auto spec = ParseFontText("\xCB\xCE\xCC\xE5,134,12,{Bold|Underline},{clRed}");
-    QVERIFY(spec.has_value());
-    QFont font = FontFromSpec(*spec);
+    auto fontSpec = ParseFontText("\xCB\xCE\xCC\xE5,134,12,{Bold|Underline},{clRed}");
+    QVERIFY(fontSpec.has_value());
+    QFont font = FontFromSpec(*fontSpec);
     QCOMPARE(font.families().front(), QString::fromUtf8("宋体"));
     QCOMPARE(font.pointSize(), 12);
     QVERIFY(font.bold());
     QVERIFY(!font.italic());
     QVERIFY(font.underline());
     QVERIFY(!font.strikeOut());
-    // Character set and colour are not a QFont's: they come from the previous spec.
-    FontSpec back = SpecFromFont(font, *spec);
-    QCOMPARE(back, *spec);
+    // Character set and colour are not a QFont's: they come from the previous fontSpec.
+    FontSpec back = SpecFromFont(font, *fontSpec);
+    QCOMPARE(back, *fontSpec);
     QVERIFY(WriteFontText(back) == "\xCB\xCE\xCC\xE5,134,12,{Bold|Underline},{clRed}");
   }
 
   void negativeSizesArePixelHeights() {
-    FontSpec spec{"Arial", 0, -13, false, true, false, true, kColourWindowText};
-    QFont font = FontFromSpec(spec);
+    FontSpec fontSpec{"Arial", 0, -13, false, true, false, true, kColourWindowText};
+    QFont font = FontFromSpec(fontSpec);
     QCOMPARE(font.pixelSize(), 13);
     QVERIFY(font.italic());
     QVERIFY(font.strikeOut());
-    QCOMPARE(SpecFromFont(font, spec).size, -13);
+    QCOMPARE(SpecFromFont(font, fontSpec).size, -13);
     // Size 0 keeps the base font's size.
     QFont base;
     base.setPointSize(17);
