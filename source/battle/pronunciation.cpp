@@ -151,6 +151,11 @@ void Pronunciation::LookUp(const std::string& text) {
   }
 }
 
+void Pronunciation::StopSpeaking() {
+  m_englishVoice.Stop();
+  if (m_fetching) m_audio.Stop();
+}
+
 void Pronunciation::SpeakWithEngine(const std::string& text) { m_englishVoice.Speak(text); }
 
 void Pronunciation::OnReply(std::string datagram) {

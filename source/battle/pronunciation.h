@@ -97,6 +97,9 @@ class Pronunciation final : public WordPronouncer {
   Status StartLookup();
 
   void PronounceWord(const std::string& text) override;
+  // The reader's stop: the English voice ends and drops what is queued, and a recording being
+  // played stops (its pass still reports its end).
+  void StopSpeaking();
   // A datagram from the service (the socket's handler calls this).
   void OnReply(std::string datagram);
   // One animation tick of the battle window: moves a pending lookup's countdown; on the

@@ -17,13 +17,13 @@ bool SpeechReading::IsEnglishText(std::string_view text) {
   return first == ' ' || first == '\'' || IsAsciiLetterOrDigit(first);
 }
 
-void SpeechReading::ReadWord(std::int32_t position, const std::string& pickedWord, ViewSelection selection) {
+void SpeechReading::ReadWord(std::int32_t position, const std::string& pickedWord, TextSelected selection) {
   if (pickedWord.empty()) return;
   const char first = pickedWord.front();
   bool spanFound = false;
   if (IsAsciiLetterOrDigit(first) || first == '_') spanFound = m_document.WordSpanAt(position).has_value();
   SetReading(true);
-  SpeakWithHighlight(pickedWord, selection == ViewSelection::None && spanFound);
+  SpeakWithHighlight(pickedWord, selection == TextSelected::No && spanFound);
 }
 
 void SpeechReading::ReadSentence(std::int32_t position) {

@@ -42,7 +42,7 @@ class ReadingVoices {
   virtual void StopBothVoices() = 0;
 };
 
-enum class ViewSelection { None, Present };
+enum class TextSelected { No, Yes };
 
 class SpeechReading {
  public:
@@ -51,7 +51,7 @@ class SpeechReading {
 
   // F2. `pickedWord` (GBK) is the selection when text is selected, else the word at the caret
   // or under the mouse (the view's picking rules); `position` the current position.
-  void ReadWord(std::int32_t position, const std::string& pickedWord, ViewSelection selection);
+  void ReadWord(std::int32_t position, const std::string& pickedWord, TextSelected selection);
   // F5 and F4.
   void ReadSentence(std::int32_t position);
   void ReadParagraph(std::int32_t position);

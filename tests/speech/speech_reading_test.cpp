@@ -79,16 +79,16 @@ TEST_F(SpeechReadingTest, ReadWord) {
     const char* name;
     std::int32_t position;
     std::string picked;
-    ViewSelection selection;
+    TextSelected selection;
     std::vector<std::string> english, chinese;
     std::vector<TextSpan> selections;
   };
   const Case cases[] = {
-      {"English word without a selection is highlighted", 37, "word", ViewSelection::None, {"word"}, {}, {{37, 4}}},
-      {"a number is English and highlighted", 47, "2012", ViewSelection::None, {"2012"}, {}, {{47, 4}}},
-      {"a selection is read as it is and not changed", 37, "word here", ViewSelection::Present, {"word here"}, {}, {}},
-      {"a Chinese word goes to the Chinese voice, unselected", 37, Gbk("单词"), ViewSelection::None, {}, {Gbk("单词")}, {}},
-      {"an empty word does nothing", 37, "", ViewSelection::None, {}, {}, {}},
+      {"English word without a selection is highlighted", 37, "word", TextSelected::No, {"word"}, {}, {{37, 4}}},
+      {"a number is English and highlighted", 47, "2012", TextSelected::No, {"2012"}, {}, {{47, 4}}},
+      {"a selection is read as it is and not changed", 37, "word here", TextSelected::Yes, {"word here"}, {}, {}},
+      {"a Chinese word goes to the Chinese voice, unselected", 37, Gbk("单词"), TextSelected::No, {}, {Gbk("单词")}, {}},
+      {"an empty word does nothing", 37, "", TextSelected::No, {}, {}, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -127,7 +127,7 @@ TEST_F(SpeechReadingTest, WithHighlightingOffNothingIsSelected) {
   options.langdu_gaoliang = 0;
   reading.ReadSentence(20);
   reading.ReadParagraph(3);
-  reading.ReadWord(37, "word", ViewSelection::None);
+  reading.ReadWord(37, "word", TextSelected::No);
   EXPECT_TRUE(view.selections.empty());
   EXPECT_EQ(voices.english.size(), 3u);
   reading.EndOfReading();
@@ -143,7 +143,7 @@ TEST_F(SpeechReadingTest, EnglishIsSilentWhileTheBattleWindowDisablesReadingAlou
   reading.ReadAllOrStop();  // read all, in English mode
   EXPECT_TRUE(voices.english.empty());
   EXPECT_EQ(view.caption, "停止");
-  reading.ReadWord(37, Gbk("单词"), ViewSelection::None);
+  reading.ReadWord(37, Gbk("单词"), TextSelected::No);
   EXPECT_EQ(voices.chinese.size(), 1u);
 }
 

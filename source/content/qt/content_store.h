@@ -9,14 +9,17 @@
 
 namespace duvelin {
 
+class Pronunciation;
 struct ShellServices;
 
 class TData2 final : public QObject {
  public:
   explicit TData2(QObject* parent = nullptr) : QObject(parent) { setObjectName(QStringLiteral("TData2")); }
 
-  // The list load; a list file that cannot be read is shown and the program goes on.
-  Status OnCreate(ShellServices& services);
+  // The list load, then, with online pronunciation on, the lookup's start (its port and the
+  // host's address). A list file that cannot be read or a lookup port that cannot be had is
+  // shown and the program goes on.
+  Status OnCreate(ShellServices& services, Pronunciation* pronunciation);
 };
 
 }  // namespace duvelin

@@ -22,6 +22,7 @@
 #include "shell/process_clock.h"
 #include "shell/qt/application_windows.h"
 #include "shell/qt/main_window.h"
+#include "shell/qt/program_speech_devices.h"
 #include "shell/qt/splash_window.h"
 #include "shell/qt/trapping_application.h"
 
@@ -99,6 +100,7 @@ int RunApplication(int argc, char** argv) {
   QtScheduler scheduler;
   SeededRandom random;  // seeded from the clock
   VoiceCatalogue voices;
+  ProgramSpeechDevices speech;
   TGameOptions& options = GameOptions();
 
   auto openExternal = [](const QUrl& url) { QDesktopServices::openUrl(url); };
@@ -107,7 +109,7 @@ int RunApplication(int argc, char** argv) {
   });
   application.SetTrap([&trap](std::string_view message) { trap.Handle(message); });
 
-  ShellServices services{prompter, poster, scheduler, random, options, folder, voices, openExternal,
+  ShellServices services{prompter, poster, scheduler, random, options, folder, voices, speech, openExternal,
                          [&splash](std::string_view text) { splash.SetProgressText(text); }};
   ApplicationWindows windows(services);
   if (Status created = windows.CreateAll(); !created) return 1;

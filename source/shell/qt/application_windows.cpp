@@ -29,20 +29,25 @@ Status ApplicationWindows::CreateAll() {
   m_exit = std::make_unique<TForm_exit>(m_main.get());
   m_services.LogCreation("TForm_exit");
 
-  m_trainer = std::make_unique<TForm_chinese>();
+  m_trainer = std::make_unique<TForm_chinese>(m_services);
   m_services.LogCreation("TForm_chinese");
 
   m_battle = std::make_unique<TForm_pop>(m_main.get());
   m_services.LogCreation("TForm_pop");
   if (Status created = m_battle->OnCreate(m_services, *m_main); !created) return created;
+  // The trainer cycles the battle window's libraries and pronounces through its service; the
+  // reader speaks with both and hears every end of speech through the trainer.
+  m_trainer->AttachBattleWindow(*m_battle);
+  m_main->SetSpeechWindows(m_battle.get(), m_trainer.get());
 
   m_content = std::make_unique<TData2>();
   m_services.LogCreation("TData2");
-  if (Status created = m_content->OnCreate(m_services); !created) return created;
+  if (Status created = m_content->OnCreate(m_services, m_battle->Pronouncer()); !created) return created;
 
   m_settings = std::make_unique<TForm_set>(m_main.get());
   m_services.LogCreation("TForm_set");
   m_main->SetSettingsWindow(m_settings.get());
+  m_trainer->SetSettingsWindow(m_settings.get());
 
   m_authoring = std::make_unique<TForm_create_read>(m_services);
   m_services.LogCreation("TForm_create_read");

@@ -24,15 +24,19 @@
 #include "reader/qt/authoring_window.h"
 #include "reader/qt/error_report.h"
 #include "reader/qt/material_tree_widget.h"
+#include "reader/qt/reader_speech.h"
 #include "reader/qt/reading_view.h"
 #include "reader/view_position_map.h"
 #include "script/browser/browser_addresses.h"
+#include "script/browser/browser_events.h"
 #include "script/browser/link_interceptor.h"
 #include "script/browser/qt/web_browser.h"
 #include "script/game_session.h"
 #include "settings/qt/font_conversion.h"
 #include "shell/first_show_rules.h"
+#include "shell/qt/window_reading_voices.h"
 #include "shell/tip_timer.h"
+#include "trainer/qt/trainer_window.h"
 
 namespace duvelin {
 namespace {
@@ -101,7 +105,13 @@ TForm1::TForm1(ShellServices& services, QWidget* parent) : QMainWindow(parent), 
   m_browser->SetLinkInterceptor(m_links.get());
   m_game = std::make_unique<GameSession>(GameSessionServices{
       *m_browser, services.prompter, services.options, services.folder, &services.scheduler});
+  m_browser->SetEvents(std::make_unique<BrowserEvents>(services.poster, m_game->Notices().Advertisement()));
+  m_browser->SetWindowOpener([shell = &services](const QUrl& url) { shell->OpenExternal(url); });
   // The document is a member: created empty, in English mode, with the window.
+
+  m_voices = std::make_unique<WindowReadingVoices>();
+  m_speech = std::make_unique<ReaderSpeech>(m_document, *m_reader, Control(ShellCommand::ReadWhole), *m_voices,
+                                            services.options.general);
 
   m_tipTimer = std::make_unique<TipTimer>(
       services.random, kTipPagePrefix, [this] { return isActiveWindow(); },
@@ -109,8 +119,10 @@ TForm1::TForm1(ShellServices& services, QWidget* parent) : QMainWindow(parent), 
 }
 
 TForm1::~TForm1() {
-  // The browser's page may still ask the interceptor while it is being torn down.
+  // The browser's page may still ask the interceptor while it is being torn down, and report
+  // events whose handlers hold the game's advertisement state.
   m_browser->SetLinkInterceptor(nullptr);
+  m_browser->SetEvents(nullptr);
 }
 
 QWidget* TForm1::BuildLeftColumn() {
@@ -291,12 +303,12 @@ void TForm1::RunCommand(ShellCommand command, int /*level*/) {
     case ShellCommand::About: ShowAbout(); break;
     case ShellCommand::SwitchParagraph: SwitchParagraph(); break;
     case ShellCommand::NewWord: AddNewWord(); break;
-    // Speech reading, the tray and the battles are the work of the reader's speech and the
-    // battle window, which take these commands over.
-    case ShellCommand::ReadWord:
-    case ShellCommand::ReadSentence:
-    case ShellCommand::ReadParagraph:
-    case ShellCommand::ReadWhole:
+    case ShellCommand::ReadWord: m_speech->ReadWord(CurrentPickingMode()); break;
+    case ShellCommand::ReadSentence: m_speech->ReadSentence(CurrentPickingMode()); break;
+    case ShellCommand::ReadParagraph: m_speech->ReadParagraph(CurrentPickingMode()); break;
+    case ShellCommand::ReadWhole: m_speech->ReadAllOrStop(); break;
+    // The tray and the battles are the work of the shell's tray and the battle window, which
+    // take these commands over.
     case ShellCommand::RestoreWindow:
     case ShellCommand::CompanionBattle:
     case ShellCommand::BubbleGame:
@@ -325,6 +337,11 @@ void TForm1::SetAuthoringWindow(QWidget* window) {
 }
 
 void TForm1::ReportError(const std::string& message) { ReportToErrorTrap(m_services.scheduler, message); }
+
+void TForm1::SetSpeechWindows(TForm_pop* battleWindow, TForm_chinese* trainer) {
+  m_voices->SetWindows(battleWindow, trainer);
+  if (trainer) trainer->SetEndOfReadingHandler([this] { m_speech->EndOfReading(); });
+}
 
 void TForm1::SwitchParagraph() {
   const PickingMode picking = CurrentPickingMode();

@@ -4,9 +4,10 @@
 // presets and the browser's link interception, opens materials, runs its first show and the
 // tip-page timer, and receives the private messages. It wires the reader: the material tree
 // opens materials and acts on its entries, F6/F7/F8 switch languages at the place the reading
-// view names, F9 puts the word at hand into the new-word book, and the game's notices go to its
-// game session. The reader's speech, the script engine's commands and the other windows' work
-// are left to their own classes.
+// view names, F9 puts the word at hand into the new-word book, F2/F5/F4 and "全文朗读" read
+// aloud through the voices of the battle window and the trainer, and the game's notices go to
+// its game session. The script engine's commands and the other windows' work are left to their
+// own classes.
 #pragma once
 
 #include <QMainWindow>
@@ -44,10 +45,13 @@ namespace duvelin {
 
 class GameSession;
 class LinkInterceptor;
+class ReaderSpeech;
 class ReadingView;
+class TForm_chinese;
 class TForm_pop;
 class TipTimer;
 class WebBrowser;
+class WindowReadingVoices;
 
 class TForm1 final : public QMainWindow {
   Q_OBJECT
@@ -82,6 +86,9 @@ class TForm1 final : public QMainWindow {
   void SetAuthoringWindow(QWidget* window);
   // The battle window owns the word libraries that the new-word book adds to.
   void SetBattleWindow(TForm_pop* window) { m_battleWindow = window; }
+  // The voices the reader speaks with: English through the battle window, Chinese through the
+  // trainer, whose every end of speech ends the reading here.
+  void SetSpeechWindows(TForm_pop* battleWindow, TForm_chinese* trainer);
 
   // The tree filled anew from text\.
   void RebuildMaterialTree();
@@ -104,6 +111,7 @@ class TForm1 final : public QMainWindow {
   const EffectPresets& Effects() const { return *m_effects; }
   LinkInterceptor& Links() { return *m_links; }
   GameSession& Game() { return *m_game; }
+  ReaderSpeech& Speech() { return *m_speech; }
   TipTimer& Tips() { return *m_tipTimer; }
   bool FirstShowDone() const { return m_firstShowDone; }
   std::optional<PrivateMessage> LastGameCommand() const { return m_lastGameCommand; }
@@ -142,6 +150,8 @@ class TForm1 final : public QMainWindow {
   // The game over the browser band; made after the band, gone before it.
   std::unique_ptr<GameSession> m_game;
   std::unique_ptr<TipTimer> m_tipTimer;
+  std::unique_ptr<WindowReadingVoices> m_voices;
+  std::unique_ptr<ReaderSpeech> m_speech;
 
   WebBrowser* m_browser = nullptr;
   ReadingView* m_reader = nullptr;

@@ -18,6 +18,7 @@
 #include "common/scheduler.h"
 #include "reader/speech/voice_catalogue.h"
 #include "settings/game_options.h"
+#include "shell/qt/speech_devices.h"
 
 namespace duvelin {
 
@@ -29,6 +30,8 @@ struct ShellServices {
   TGameOptions& options;
   const ProgramFolder& folder;
   VoiceListing& voices;
+  // Voices, recordings and the lookup's network.
+  SpeechDevices& speech;
   // Opens a page or file in the desktop's own program (QDesktopServices when empty).
   std::function<void(const QUrl&)> openExternal;
   // Shows a progress text (UTF-8) on the splash; may be empty.

@@ -22,6 +22,7 @@
 #include "settings/game_options.h"
 #include "shell/qt/shell_services.h"
 #include "support/fake_prompter.h"
+#include "support/fake_speech_devices.h"
 
 #define DUVELIN_QTEST_MAIN(TestClass)                 \
   int main(int argc, char** argv) {                   \
@@ -81,7 +82,7 @@ class FakeVoices final : public VoiceListing {
 // The services of the windows, every one a fake or a plain object the test can read.
 struct ServiceFixture {
   explicit ServiceFixture(const ProgramFolder& folder)
-      : services{prompter, poster, scheduler, random, options, folder, voices,
+      : services{prompter, poster, scheduler, random, options, folder, voices, speech,
                  [this](const QUrl& url) { opened.push_back(url); },
                  [this](std::string_view text) { progress.emplace_back(text); }, &created} {}
 
@@ -91,6 +92,7 @@ struct ServiceFixture {
   SeededRandom random{1};
   TGameOptions options;
   FakeVoices voices;
+  FakeSpeechDevices speech{[this](MainThreadTask task) { scheduler.Post(std::move(task)); }};
   std::vector<QUrl> opened;
   std::vector<std::string> progress;
   std::vector<std::string> created;
