@@ -23,6 +23,8 @@ Result<HttpResponse> ResponseOf(QNetworkReply& reply) {
   response.status = status.toInt();
   const QByteArray body = reply.readAll();
   response.body.assign(body.constData(), static_cast<size_t>(body.size()));
+  // Qt removes the header when it unpacks a compressed body, so a length given here is always
+  // that of `body`; a body that ends before it (server closed early) came as an error above.
   const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
   if (length.isValid()) response.contentLength = length.toLongLong();
   return response;
