@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config git
   qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin qt6-tools-dev-tools libgl-dev
   libespeak-ng-dev espeak-ng-data
-  libmpv-dev
+  libmpv-dev lame
   libzip-dev zip unzip
   libssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
