@@ -4,6 +4,7 @@
 // One case plays a real MP3 through libmpv.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <deque>
 #include <map>
@@ -11,6 +12,7 @@
 #include "battle/pronunciation.h"
 #include "common/file_io.h"
 #include "common/mpv_audio_output.h"
+#include "reader/speech/espeak_speech_engine.h"
 #include "speech/fake_audio_output.h"
 #include "speech/fake_speech_engine.h"
 #include "speech/main_thread_queue.h"
@@ -406,14 +408,37 @@ TEST_F(PronunciationTest, EveryEndOfTheEnglishVoiceIsPostedToTheTrainer) {
   EXPECT_EQ(SpeechDoneCount(), 2u);
 }
 
-// A cached MP3 made by ffmpeg, played through libmpv without a device.
+TEST_F(PronunciationTest, StopEndsTheVoiceAndARecordingBeingPlayed) {
+  ASSERT_TRUE(service.StartLookup().ok());
+  service.PronounceWord("be");
+  service.PronounceWord("it");
+  service.StopSpeaking();
+  EXPECT_EQ(voice.stops, 1);
+  EXPECT_FALSE(voice.IsSpeaking()) << "the queued text is dropped";
+  EXPECT_EQ(audio.stops, 0) << "no recording was playing";
+
+  std::filesystem::create_directories(folder.path() / "tmp");
+  ASSERT_TRUE(WriteFileAtomically(folder.path() / "tmp" / "apple.mp3", "ID3").ok());
+  service.PronounceWord("apple");
+  ASSERT_TRUE(audio.IsPlaying());
+  service.StopSpeaking();
+  EXPECT_EQ(audio.stops, 1);
+  Settle();
+  EXPECT_FALSE(service.IsFetching());
+  EXPECT_EQ(SpeechDoneCount(), 2u) << "the cut-short text and the stopped recording each report their end";
+}
+
+// A cached MP3 made by lame from a short tone, played through libmpv without a device.
 TEST(PronunciationPlayback, ACachedRecordingPlaysThroughLibmpv) {
   TempFolder folder;
   std::filesystem::create_directories(folder.path() / "tmp");
+  std::vector<int16_t> tone(22050 / 4);
+  for (size_t i = 0; i < tone.size(); ++i) tone[i] = static_cast<int16_t>(8000 * std::sin(i * 2 * 3.14159265 * 440 / 22050));
+  const std::filesystem::path wav = folder.path() / "tone.wav";
+  ASSERT_TRUE(WriteFileAtomically(wav, MakeWavFile(22050, tone)).ok());
   const std::string mp3 = (folder.path() / "tmp" / "apple.mp3").string();
-  const std::string command = "ffmpeg -loglevel error -f lavfi -i sine=frequency=440:duration=0.3 -c:a libmp3lame '" +
-                              mp3 + "' >/dev/null 2>&1";
-  if (std::system(command.c_str()) != 0 || !std::filesystem::exists(mp3)) GTEST_SKIP() << "ffmpeg cannot make an MP3";
+  const std::string command = "lame --quiet '" + wav.string() + "' '" + mp3 + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0) << "lame makes the MP3 (scripts/setup.sh installs it)";
 
   MainThreadQueue queue;
   MpvAudioOutput audio(queue.Poster(), MpvOptions{"null", ""});
