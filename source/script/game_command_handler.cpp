@@ -1,6 +1,7 @@
 #include "script/game_command_handler.h"
 
 #include <exception>
+#include <memory>
 
 #include "common/settings_file.h"
 #include "script/game_state.h"
@@ -11,6 +12,10 @@ namespace duvelin {
 
 GameCommandHandler::GameCommandHandler(Interpreter& interpreter, GameState& state, Browser& browser, Scheduler* scheduler)
     : m_interpreter(interpreter), m_state(state), m_browser(browser), m_scheduler(scheduler) {}
+
+GameCommandHandler::~GameCommandHandler() {
+  for (Scheduler::TimerId id : m_pendingLooks) m_scheduler->Cancel(id);
+}
 
 Status GameCommandHandler::Handle(intptr_t code, intptr_t lParam, std::string_view pendingLink) {
   try {
@@ -75,7 +80,13 @@ void GameCommandHandler::HideAdvertisementRow() {
       m_advertisement.count += 2;
   };
   if (!m_browser.HasElement(kAdvertisementFrameId) && m_scheduler) {
-    m_scheduler->RunAfter(kAdvertisementRetryMs, hideAndCount);
+    // The timer's id is known only once it is set; the task never runs before that.
+    auto id = std::make_shared<Scheduler::TimerId>(0);
+    *id = m_scheduler->RunAfter(kAdvertisementRetryMs, [this, id, hideAndCount] {
+      std::erase(m_pendingLooks, *id);
+      hideAndCount();
+    });
+    m_pendingLooks.push_back(*id);
     return;
   }
   hideAndCount();

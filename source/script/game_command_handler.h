@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 #include "common/private_messages.h"
 #include "common/result.h"
@@ -33,6 +34,11 @@ class GameCommandHandler {
  public:
   // `scheduler` may be null: the advertisement row is then looked up only once.
   GameCommandHandler(Interpreter& interpreter, GameState& state, Browser& browser, Scheduler* scheduler);
+  GameCommandHandler(const GameCommandHandler&) = delete;
+  GameCommandHandler& operator=(const GameCommandHandler&) = delete;
+  // Second looks at the advertisement row still to come are cancelled: they would reach a dead
+  // handler. The scheduler must outlive the handler.
+  ~GameCommandHandler();
 
   // The reading-material tree's notice (38) opens the authoring window through this.
   void SetAddReadingMaterial(std::function<void()> open) { m_addReadingMaterial = std::move(open); }
@@ -54,6 +60,7 @@ class GameCommandHandler {
   Scheduler* m_scheduler;
   std::function<void()> m_addReadingMaterial;
   AdvertisementState m_advertisement;
+  std::vector<Scheduler::TimerId> m_pendingLooks;  // second looks at the row not yet run
 };
 
 }  // namespace duvelin

@@ -114,6 +114,31 @@ TEST_F(NoticeTest, AdvertisementRowIsHidden) {
   EXPECT_EQ(m_session.Notices().Advertisement().state, 1);
 }
 
+TEST_F(NoticeTest, SecondLooksAtTheAdvertisementRowEndWithTheSession) {
+  m_browser.WritePage("<html><body></body></html>");
+  const size_t timersBefore = m_scheduler.ActiveTimers();
+  {
+    GameSession ended(GameSessionServices{m_browser, m_prompter, m_options, m_folder, &m_scheduler});
+    ASSERT_TRUE(ended.HandleGameCommand(GAME_HIDE_AD, 0, ""));
+    ASSERT_TRUE(ended.HandleGameCommand(GAME_HIDE_AD, 0, ""));
+    EXPECT_EQ(m_scheduler.ActiveTimers(), timersBefore + 2);
+  }
+  // Both looks were still to come: they must not run on the session that is gone.
+  EXPECT_EQ(m_scheduler.ActiveTimers(), timersBefore);
+  m_scheduler.Advance(kAdvertisementRetryMs);
+
+  // A look that has run leaves the one still to come, which the end cancels.
+  {
+    GameSession ended(GameSessionServices{m_browser, m_prompter, m_options, m_folder, &m_scheduler});
+    ASSERT_TRUE(ended.HandleGameCommand(GAME_HIDE_AD, 0, ""));
+    m_scheduler.Advance(kAdvertisementRetryMs);
+    EXPECT_EQ(ended.Notices().Advertisement().count, 2);
+    ASSERT_TRUE(ended.HandleGameCommand(GAME_HIDE_AD, 0, ""));
+    EXPECT_EQ(m_scheduler.ActiveTimers(), timersBefore + 1);
+  }
+  EXPECT_EQ(m_scheduler.ActiveTimers(), timersBefore);
+}
+
 TEST_F(NoticeTest, ReadingMaterialNotice) {
   int opened = 0;
   m_session.Notices().SetAddReadingMaterial([&] { ++opened; });
