@@ -35,6 +35,8 @@ std::optional<unsigned> MemoryPageNumber(std::string_view url) {
 
 bool IsLocalAddress(std::string_view url) { return url.starts_with(kLocalBase); }
 
+bool NamesProgramSite(std::string_view text) { return text.find(kProgramSiteMark) != std::string_view::npos; }
+
 std::string PercentDecode(std::string_view text) {
   std::string decoded;
   decoded.reserve(text.size());

@@ -2,16 +2,23 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QWebEngineNewWindowRequest>
+
+#include <filesystem>
 
 #include <memory>
 
+#include "common/program_folder.h"
 #include "common/qt/qt_text.h"
+#include "script/browser/browser_addresses.h"
+#include "script/browser/browser_events.h"
 #include "script/browser/qt/browser_page.h"
 #include "script/browser/qt/local_scheme_handler.h"
 
@@ -24,12 +31,48 @@ WebBrowser::WebBrowser(QWidget* parent) : QWebEngineView(parent) {
   setContextMenuPolicy(Qt::CustomContextMenu);
   connect(this, &QWebEngineView::loadStarted, this, [this] { m_loading = true; });
   connect(this, &QWebEngineView::loadFinished, this, [this] { m_loading = false; });
+  // urlChanged comes when the page's navigation commits, before the new page's frames start
+  // theirs: the right moment for NavigateComplete2.
+  connect(m_page, &QWebEnginePage::urlChanged, this, [this](const QUrl& url) {
+    if (m_events) m_events->WebBrowser1NavigateComplete2(BrowserFrame::Band, ToUtf8(url.toString(QUrl::FullyEncoded)));
+  });
+  connect(m_page, &QWebEnginePage::linkHovered, this, [this](const QString& url) {
+    if (m_events) m_events->StatusTextChange(ToUtf8(url));
+  });
+  // Left unanswered (no page opened in), the request opens no window of WebEngine's own.
+  connect(m_page, &QWebEnginePage::newWindowRequested, this, [this](QWebEngineNewWindowRequest& request) {
+    if (m_events) m_events->WebBrowser1NewWindow2();
+    OpenNewWindow(request.requestedUrl());
+  });
   qApp->installEventFilter(this);
 }
 
-WebBrowser::~WebBrowser() { qApp->removeEventFilter(this); }
+WebBrowser::~WebBrowser() {
+  qApp->removeEventFilter(this);
+  // The page outlives this part of the view: it must report no more events to it.
+  disconnect(m_page, nullptr, this, nullptr);
+  m_page->SetEvents(nullptr);
+}
 
 void WebBrowser::SetLinkInterceptor(LinkInterceptor* interceptor) { m_page->SetLinkInterceptor(interceptor); }
+
+void WebBrowser::SetEvents(std::unique_ptr<BrowserEvents> events) {
+  m_page->SetEvents(events.get());
+  m_events = std::move(events);
+}
+
+void WebBrowser::OpenNewWindow(const QUrl& url) {
+  QUrl address = url;
+  if (std::optional<std::string> path = LocalDataPath(ToUtf8(url.toString(QUrl::FullyEncoded)))) {
+    const std::filesystem::path file = ProgramFolder::Current().Resolve(*path);
+    std::error_code error;
+    if (std::filesystem::is_regular_file(file, error)) address = QUrl::fromLocalFile(QString::fromStdString(file.string()));
+  }
+  if (m_windowOpener)
+    m_windowOpener(address);
+  else
+    QDesktopServices::openUrl(address);
+}
 
 void WebBrowser::Navigate(std::string_view url) {
   m_loading = true;

@@ -2,14 +2,17 @@
 // that need the page (document writes, scripts) wait for it in a bounded local event loop so
 // that they keep their synchronous results. A right-button press anywhere inside the view is
 // taken by an application-wide filter and opens the shared pop-up menu instead of the
-// browser's own.
+// browser's own. The band's events (where it has got to, the hovered link as status text, new
+// windows) go to its BrowserEvents; a new window opens in the desktop's own web browser.
 #pragma once
 
 #include <QPointer>
 #include <QVariant>
 #include <QWebEngineView>
 
+#include <functional>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 
 #include "script/browser/browser.h"
@@ -18,6 +21,7 @@
 
 namespace duvelin {
 
+class BrowserEvents;
 class BrowserPage;
 class LinkInterceptor;
 
@@ -32,6 +36,12 @@ class WebBrowser final : public QWebEngineView, public Browser {
 
   void SetLinkInterceptor(LinkInterceptor* interceptor);
   void SetContextMenu(QMenu* menu) { m_menu = menu; }
+  // The handlers of the band's events, owned from here on; null takes them away.
+  void SetEvents(std::unique_ptr<BrowserEvents> events);
+  BrowserEvents* Events() { return m_events.get(); }
+  // Opens the address of a window the page asks for (QDesktopServices when unset). An address
+  // of our scheme that names a file of the program folder is handed on as that file.
+  void SetWindowOpener(std::function<void(const QUrl&)> opener) { m_windowOpener = std::move(opener); }
 
   void Navigate(std::string_view url) override;
   void WritePage(std::string_view gbkHtml) override;
@@ -68,8 +78,11 @@ class WebBrowser final : public QWebEngineView, public Browser {
   // the page has loaded; nothing without a document or an answer.
   std::optional<QVariant> RunWithTexts(const QString& body, std::initializer_list<std::string_view> gbkTexts);
   void PopUpMenu(const QPoint& globalPosition);
+  void OpenNewWindow(const QUrl& url);
 
   BrowserPage* m_page;
+  std::unique_ptr<BrowserEvents> m_events;
+  std::function<void(const QUrl&)> m_windowOpener;
   QPointer<QMenu> m_menu;
   bool m_loading = false;
 };
