@@ -130,6 +130,9 @@ int RunApplication(int argc, char** argv) {
       QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
     });
   }
+  // The program ends when the main window closes, whichever other windows are still open.
+  QObject::connect(&mainWindow, &TForm1::closed, &application, [] { QCoreApplication::exit(0); },
+                   Qt::QueuedConnection);
   mainWindow.show();
   return application.exec();
 }

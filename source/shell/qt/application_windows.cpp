@@ -28,9 +28,11 @@ Status ApplicationWindows::CreateAll() {
 
   m_exit = std::make_unique<TForm_exit>(m_main.get());
   m_services.LogCreation("TForm_exit");
+  m_main->SetExitDialog(m_exit.get());
 
   m_trainer = std::make_unique<TForm_chinese>(m_services);
   m_services.LogCreation("TForm_chinese");
+  m_main->SetTrainerWindow(m_trainer.get());
 
   m_battle = std::make_unique<TForm_pop>(m_main.get());
   m_services.LogCreation("TForm_pop");

@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QDialog>
 #include <QLabel>
 #include <QMenu>
@@ -12,6 +14,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
@@ -33,9 +36,13 @@
 #include "script/browser/qt/web_browser.h"
 #include "script/game_session.h"
 #include "settings/qt/font_conversion.h"
+#include "shell/exit_rules.h"
 #include "shell/first_show_rules.h"
+#include "shell/qt/exit_dialog.h"
+#include "shell/qt/tray_icon.h"
 #include "shell/qt/window_reading_voices.h"
 #include "shell/tip_timer.h"
+#include "shell/tray_rules.h"
 #include "trainer/qt/trainer_window.h"
 
 namespace duvelin {
@@ -307,9 +314,8 @@ void TForm1::RunCommand(ShellCommand command, int /*level*/) {
     case ShellCommand::ReadSentence: m_speech->ReadSentence(CurrentPickingMode()); break;
     case ShellCommand::ReadParagraph: m_speech->ReadParagraph(CurrentPickingMode()); break;
     case ShellCommand::ReadWhole: m_speech->ReadAllOrStop(); break;
-    // The tray and the battles are the work of the shell's tray and the battle window, which
-    // take these commands over.
-    case ShellCommand::RestoreWindow:
+    case ShellCommand::RestoreWindow: Restore(); break;
+    // The battles are the work of the battle window, which takes these commands over.
     case ShellCommand::CompanionBattle:
     case ShellCommand::BubbleGame:
     case ShellCommand::Gomoku:
@@ -428,6 +434,10 @@ void TForm1::FirstShow() {
 }
 
 void TForm1::HandlePrivateMessage(const PrivateMessage& message) {
+  if (message.number == MSG_TRAY_NOTIFY) {
+    HandleTrayNotify(message.lParam);
+    return;
+  }
   if (message.number != MSG_GAME_COMMAND) return;
   m_lastGameCommand = message;
   if (message.wParam == GAME_SHOW_AUTHORING) {
@@ -441,6 +451,98 @@ void TForm1::HandlePrivateMessage(const PrivateMessage& message) {
   // other notices); its errors go to the error trap once this handler has returned.
   const Status done = m_game->HandleGameCommand(message.wParam, message.lParam, m_links->PendingLink());
   if (!done.ok()) ReportError(done.message());
+}
+
+TrayIcon& TForm1::Tray() {
+  if (!m_tray) m_tray = std::make_unique<TrayIcon>(m_services.poster);
+  return *m_tray;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  // Asked again while the dialog is open: the open dialog answers.
+  if (m_closeQueryOpen) {
+    event->ignore();
+    return;
+  }
+  CloseDecision decision = CloseDecision::Close;
+  if (m_exitDialog) {
+    // The game keeps no record of unsaved changes yet, and the player is never online, so
+    // "存盘退出" stays disabled; the game's unsaved-changes flag belongs here once it has one.
+    const ExitConditions conditions{m_services.options.general.desktop_word != 0, false, false};
+    m_closeQueryOpen = true;
+    const int result = m_exitDialog->Ask(conditions);
+    m_closeQueryOpen = false;
+    decision = DecideClose(result);
+  }
+  switch (decision) {
+    case CloseDecision::RefuseAndMinimise:
+      event->ignore();
+      // Posted, as a minimise command is: the dialog has gone when the window minimises.
+      QMetaObject::invokeMethod(this, [this] { showMinimized(); }, Qt::QueuedConnection);
+      return;
+    case CloseDecision::Refuse: event->ignore(); return;
+    case CloseDecision::SaveThenClose:
+      // Saving into slot 0 comes here once games can be saved; until then the button that
+      // answers this is never enabled.
+    case CloseDecision::Close: break;
+  }
+  // The window closes and the program ends. No system hot key was registered (the
+  // hide-and-show toggle has no key in this program), so there is none to give back; the tray
+  // icon goes.
+  if (m_tray) m_tray->Remove();
+  m_inTray = false;
+  QMainWindow::closeEvent(event);
+  event->accept();
+  emit closed();
+}
+
+void TForm1::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || !isMinimized() || m_inTray) return;
+  if (MinimiseKindFor(m_services.options.general) == MinimiseKind::ToTray) EnterTray();
+}
+
+void TForm1::EnterTray() {
+  m_inTray = true;
+  // The program has no icon of its own; the style's computer stands in for it.
+  QIcon icon = QApplication::windowIcon();
+  if (icon.isNull()) icon = style()->standardIcon(QStyle::SP_ComputerIcon);
+  Tray().Add(icon, FromUtf8(TrayTip(kApplicationTitle)));
+  if (m_restoreAction) m_restoreAction->setVisible(true);
+  // No taskbar button remains: the window leaves the screen, still minimised. Posted, because
+  // a minimise asked for by the program shows the window again once its state has changed.
+  QMetaObject::invokeMethod(
+      this, [this] {
+        if (m_inTray) hide();
+      },
+      Qt::QueuedConnection);
+  if (m_trainerWindow) {
+    if (!(m_trainerWindow->windowFlags() & Qt::WindowStaysOnTopHint))
+      m_trainerWindow->setWindowFlag(Qt::WindowStaysOnTopHint);
+    m_trainerWindow->show();
+    m_trainerWindow->raise();
+  }
+}
+
+void TForm1::Restore() {
+  // The trainer is a tool window: its closing never ends the program, even while this
+  // window is still hidden.
+  if (m_trainerWindow) m_trainerWindow->close();
+  m_inTray = false;
+  setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  show();
+  raise();
+  activateWindow();
+  if (m_restoreAction) m_restoreAction->setVisible(false);
+  if (m_tray) m_tray->Remove();
+}
+
+void TForm1::HandleTrayNotify(intptr_t mouseMessage) {
+  switch (TrayRequestFor(mouseMessage, m_inTray || isMinimized())) {
+    case TrayRequest::Restore: Restore(); break;
+    case TrayRequest::ShowMenu: m_sharedMenu->popup(QCursor::pos()); break;
+    case TrayRequest::None: break;
+  }
 }
 
 bool TForm1::event(QEvent* event) {

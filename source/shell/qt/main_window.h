@@ -6,7 +6,9 @@
 // opens materials and acts on its entries, F6/F7/F8 switch languages at the place the reading
 // view names, F9 puts the word at hand into the new-word book, F2/F5/F4 and "全文朗读" read
 // aloud through the voices of the battle window and the trainer, and the game's notices go to
-// its game session. The script engine's commands and the other windows' work are left to their
+// its game session. Closing goes through the exit dialog; a minimise with the minimise-to-trainer
+// option on puts the program into the tray with the trainer on top, and the tray or the trainer
+// bring it back. The script engine's commands and the other windows' work are left to their
 // own classes.
 #pragma once
 
@@ -48,8 +50,10 @@ class LinkInterceptor;
 class ReaderSpeech;
 class ReadingView;
 class TForm_chinese;
+class TForm_exit;
 class TForm_pop;
 class TipTimer;
+class TrayIcon;
 class WebBrowser;
 class WindowReadingVoices;
 
@@ -89,6 +93,17 @@ class TForm1 final : public QMainWindow {
   // The voices the reader speaks with: English through the battle window, Chinese through the
   // trainer, whose every end of speech ends the reading here.
   void SetSpeechWindows(TForm_pop* battleWindow, TForm_chinese* trainer);
+  // The exit dialog of the close query; without one the window closes when asked.
+  void SetExitDialog(TForm_exit* dialog) { m_exitDialog = dialog; }
+  // The trainer that a minimise into the tray shows and a restore closes.
+  void SetTrainerWindow(TForm_chinese* trainer) { m_trainerWindow = trainer; }
+
+  // Back from the tray (or from a minimise): the trainer closed, the window restored and in
+  // front, "显示窗口" hidden, the tray icon removed.
+  void Restore();
+  bool IsInTray() const { return m_inTray; }
+  // Made when first needed.
+  TrayIcon& Tray();
 
   // The tree filled anew from text\.
   void RebuildMaterialTree();
@@ -121,10 +136,14 @@ class TForm1 final : public QMainWindow {
 
  signals:
   void firstShowCompleted();
+  // The close query let the window close; the program ends.
+  void closed();
 
  protected:
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   QWidget* BuildLeftColumn();
@@ -139,6 +158,8 @@ class TForm1 final : public QMainWindow {
   void StoreReaderOptions();
   void ApplyCaret();
   void HandlePrivateMessage(const PrivateMessage& message);
+  void HandleTrayNotify(intptr_t mouseMessage);
+  void EnterTray();
   void OpenHelp();
   void ShowAbout();
   void Copy();
@@ -170,6 +191,11 @@ class TForm1 final : public QMainWindow {
   TForm_pop* m_battleWindow = nullptr;
   // The library list the new-word book adds to while no battle window exists.
   LibraryList m_fallbackLibraries;
+  TForm_exit* m_exitDialog = nullptr;
+  TForm_chinese* m_trainerWindow = nullptr;
+  std::unique_ptr<TrayIcon> m_tray;
+  bool m_inTray = false;
+  bool m_closeQueryOpen = false;
 
   bool m_firstShowStarted = false;
   bool m_firstShowDone = false;
