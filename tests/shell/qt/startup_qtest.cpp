@@ -28,6 +28,7 @@ class StartupTest : public QObject {
   void windowsAreCreatedInOrderWithTheirProgress() {
     ProgramFolderFixture folder;
     folder.CopyBundled("dat/set.txt");
+    folder.CopyBundled("words.ini");  // the built-in library the battle window opens
     ServiceFixture fixture(folder.Folder());
     ApplicationWindows windows(fixture.services);
     QVERIFY(windows.CreateAll().ok());
