@@ -58,6 +58,7 @@ class ReadingViewTest : public QObject {
     folder->WriteGbk("dat/set.txt", "quci_guangbiao=0\r\nlangdu_gaoliang=1\r\n");
     folder->WriteGbk("web/start.htm", "<html><body>start</body></html>");
     folder->WriteGbk("dat/new.dat", StartText());
+    folder->CopyBundled("words.ini");  // the built-in library the battle window opens
     fixture = std::make_unique<ServiceFixture>(folder->Folder());
     windows = std::make_unique<ApplicationWindows>(fixture->services);
     QVERIFY(windows->CreateAll().ok());
