@@ -14,8 +14,7 @@ namespace {
 
 using testing::FakeSpeechEngine;
 using testing::Gbk;
-using testing::ProgramFolderFixture;
-using testing::ServiceFixture;
+using testing::ProgramWindows;
 
 constexpr int kWaitMs = 10000;
 constexpr char kEnglish[] = "Hello there. This is a test sentence! Last words";
@@ -25,28 +24,24 @@ class ReaderSpeechTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<ProgramFolderFixture> folder;
-  std::unique_ptr<ServiceFixture> fixture;
-  std::unique_ptr<ApplicationWindows> windows;
+  std::unique_ptr<ProgramWindows> program;
   TForm1* window = nullptr;
 
   ReadingView& View() { return window->Reader(); }
   QString Caption() { return window->Control(ShellCommand::ReadWhole)->text(); }
   // The trainer's Chinese voice is made first, the battle window's English voice second.
-  FakeSpeechEngine& ChineseVoice() { return *fixture->speech.voicesMade.at(0); }
-  FakeSpeechEngine& EnglishVoice() { return *fixture->speech.voicesMade.at(1); }
+  FakeSpeechEngine& ChineseVoice() { return *program->fixture.speech.voicesMade.at(0); }
+  FakeSpeechEngine& EnglishVoice() { return *program->fixture.speech.voicesMade.at(1); }
 
   void Start(bool highlight) {
-    folder = std::make_unique<ProgramFolderFixture>();
-    folder->WriteGbk("dat/set.txt", std::string("quci_guangbiao=1\r\nlangdu_gaoliang=") + (highlight ? "1" : "0") + "\r\n");
-    folder->WriteGbk("text/t.txt", std::string(kEnglish) + "\r\n\r\nSecond paragraph here.\r\n***分割符***\r\n" + kChinese +
+    program = std::make_unique<ProgramWindows>();
+    program->folder.WriteGbk("dat/set.txt", std::string("quci_guangbiao=1\r\nlangdu_gaoliang=") + (highlight ? "1" : "0") + "\r\n");
+    program->folder.WriteGbk("text/t.txt", std::string(kEnglish) + "\r\n\r\nSecond paragraph here.\r\n***分割符***\r\n" + kChinese +
                                        "\r\n\r\n第二段。\r\n");
-    fixture = std::make_unique<ServiceFixture>(folder->Folder());
-    windows = std::make_unique<ApplicationWindows>(fixture->services);
-    QVERIFY(windows->CreateAll().ok());
-    window = windows->MainWindow();
-    window->OpenMaterial(folder->Path("text/t.txt"));
-    QCOMPARE(fixture->speech.voicesMade.size(), size_t{2});
+    QVERIFY(program->windows.CreateAll().ok());
+    window = program->windows.MainWindow();
+    window->OpenMaterial(program->folder.Path("text/t.txt"));
+    QCOMPARE(program->fixture.speech.voicesMade.size(), size_t{2});
     QCOMPARE(Caption(), FromUtf8("全文朗读"));
   }
 
@@ -62,9 +57,7 @@ class ReaderSpeechTest : public QObject {
 
  private slots:
   void cleanup() {
-    windows.reset();
-    fixture.reset();
-    folder.reset();
+    program.reset();
   }
 
   void sentenceIsSelectedWhileSpokenAndClearedAtItsEnd() {

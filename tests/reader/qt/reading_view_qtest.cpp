@@ -21,9 +21,8 @@ using testing::CellCentre;
 using testing::ColumnOf;
 using testing::Gbk;
 using testing::PastLineEnd;
-using testing::ProgramFolderFixture;
 using testing::RowOf;
-using testing::ServiceFixture;
+using testing::ProgramWindows;
 
 constexpr int kWaitMs = 30000;
 
@@ -45,24 +44,20 @@ class ReadingViewTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<ProgramFolderFixture> folder;
-  std::unique_ptr<ServiceFixture> fixture;
-  std::unique_ptr<ApplicationWindows> windows;
+  std::unique_ptr<ProgramWindows> program;
   TForm1* window = nullptr;
 
   ReadingView& View() { return window->Reader(); }
 
   // All windows as the program makes them, the main window shown with the start text.
   void Start() {
-    folder = std::make_unique<ProgramFolderFixture>();
-    folder->WriteGbk("dat/set.txt", "quci_guangbiao=0\r\nlangdu_gaoliang=1\r\n");
-    folder->WriteGbk("web/start.htm", "<html><body>start</body></html>");
-    folder->WriteGbk("dat/new.dat", StartText());
-    folder->CopyBundled("words.ini");  // the built-in library the battle window opens
-    fixture = std::make_unique<ServiceFixture>(folder->Folder());
-    windows = std::make_unique<ApplicationWindows>(fixture->services);
-    QVERIFY(windows->CreateAll().ok());
-    window = windows->MainWindow();
+    program = std::make_unique<ProgramWindows>();
+    program->folder.WriteGbk("dat/set.txt", "quci_guangbiao=0\r\nlangdu_gaoliang=1\r\n");
+    program->folder.WriteGbk("web/start.htm", "<html><body>start</body></html>");
+    program->folder.WriteGbk("dat/new.dat", StartText());
+    program->folder.CopyBundled("words.ini");  // the built-in library the battle window opens
+    QVERIFY(program->windows.CreateAll().ok());
+    window = program->windows.MainWindow();
     window->show();
     QTRY_VERIFY_WITH_TIMEOUT(window->FirstShowDone(), kWaitMs);
     window->activateWindow();
@@ -70,7 +65,7 @@ class ReadingViewTest : public QObject {
     QTRY_VERIFY(window->isMaximized());
     QTest::qWait(20);  // the maximised layout settles
     PointOutside();
-    QVERIFY(fixture->prompter.shown.empty());
+    QVERIFY(program->fixture.prompter.shown.empty());
   }
 
   void PointAt(int line, int column) { QTest::mouseMove(View().viewport(), CellCentre(View(), line, column)); }
@@ -82,9 +77,7 @@ class ReadingViewTest : public QObject {
  private slots:
   void cleanup() {
     window = nullptr;
-    windows.reset();
-    fixture.reset();
-    folder.reset();
+    program.reset();
   }
 
   void mousePicksTheCellUnderThePointerThroughWrappedRows() {
@@ -230,7 +223,7 @@ class ReadingViewTest : public QObject {
     QTest::mouseMove(View().viewport(), PastLineEnd(View(), 2, 6));
     Key(Qt::Key_F6);
     QCOMPARE(Line(2), Gbk(kChinese2));
-    QVERIFY(fixture->prompter.shown.empty());
+    QVERIFY(program->fixture.prompter.shown.empty());
   }
 
   void f6WithThePointerOutsideTheViewSwitchesTheParagraphAtTheCaret() {
@@ -285,15 +278,15 @@ class ReadingViewTest : public QObject {
 
   void f6OnUnequalPartsGoesToTheErrorTrap() {
     Start();
-    testing::RecordingTrap trap(fixture->prompter, fixture->options);
-    folder->WriteGbk("text/uneven.txt", "One.\r\nTwo.\r\n***分割符***\r\n一。\r\n");
-    window->OpenMaterial(folder->Path("text/uneven.txt"));
+    testing::RecordingTrap trap(program->fixture.prompter, program->fixture.options);
+    program->folder.WriteGbk("text/uneven.txt", "One.\r\nTwo.\r\n***分割符***\r\n一。\r\n");
+    window->OpenMaterial(program->folder.Path("text/uneven.txt"));
     QCOMPARE(View().Lines(), (LineList{"One.", "", "Two.", ""}));
     PointAt(2, 1);
     Key(Qt::Key_F6);
-    QTRY_COMPARE(fixture->prompter.shown.size(), size_t{1});
-    QVERIFY2(fixture->prompter.shown[0].text.starts_with("程序出现了错误，错误信息为：List index out of bounds (2)"),
-             fixture->prompter.shown[0].text.c_str());
+    QTRY_COMPARE(program->fixture.prompter.shown.size(), size_t{1});
+    QVERIFY2(program->fixture.prompter.shown[0].text.starts_with("程序出现了错误，错误信息为：List index out of bounds (2)"),
+             program->fixture.prompter.shown[0].text.c_str());
     QCOMPARE(Line(2), std::string("Two."));
     // The first paragraph has its partner.
     PointAt(0, 1);
@@ -303,7 +296,7 @@ class ReadingViewTest : public QObject {
 
   void f9PutsTheWordIntoTheNewWordBookAndTheLibraryBoxAtOnce() {
     Start();
-    TForm_pop& battle = *windows->BattleWindow();
+    TForm_pop& battle = *program->windows.BattleWindow();
     const auto boxTexts = [&battle] {
       QStringList texts;
       for (int i = 0; i < battle.LibraryBox().count(); ++i) texts << battle.LibraryBox().itemText(i);
@@ -312,31 +305,31 @@ class ReadingViewTest : public QObject {
     QCOMPARE(boxTexts(), (QStringList{"基础单词900个", "编辑下载更多词库……"}));
 
     PointAt(0, ColumnOf(View(), 0, "scientists") + 1);
-    fixture->prompter.lines = {std::string("scientists=n. 科学家")};
+    program->fixture.prompter.lines = {std::string("scientists=n. 科学家")};
     Key(Qt::Key_F9);
-    QCOMPARE(fixture->prompter.asked,
+    QCOMPARE(program->fixture.prompter.asked,
              (std::vector<std::string>{"请输入单词的解释  |在等于号后面输入单词解释           |scientists="}));
-    QCOMPARE(folder->Read("lib/生词本.ini"), Gbk("[word]\r\nscientists=n. 科学家\r\n"));
+    QCOMPARE(program->folder.Read("lib/生词本.ini"), Gbk("[word]\r\nscientists=n. 科学家\r\n"));
     QCOMPARE(boxTexts(), (QStringList{"基础单词900个", "生词本.ini", "编辑下载更多词库……"}));
-    QCOMPARE(fixture->prompter.shown.back().caption, std::string("生词本"));
-    QCOMPARE(fixture->prompter.shown.back().text,
+    QCOMPARE(program->fixture.prompter.shown.back().caption, std::string("生词本"));
+    QCOMPARE(program->fixture.prompter.shown.back().text,
              std::string("该单词已经被添加到了生词本内。你可以在背单词时选择或者重新选择使用生词本"));
 
     // The button, with the pointer outside the view: no word, nothing asked.
     PointOutside();
     window->Control(ShellCommand::NewWord)->click();
-    QCOMPARE(fixture->prompter.asked.size(), size_t{1});
+    QCOMPARE(program->fixture.prompter.asked.size(), size_t{1});
     // Again, declining the overwrite: the book stays as it is.
-    fixture->prompter.lines = {std::string("scientists=科学家们")};
-    fixture->prompter.answers = {Prompter::Answer::No};
+    program->fixture.prompter.lines = {std::string("scientists=科学家们")};
+    program->fixture.prompter.answers = {Prompter::Answer::No};
     PointAt(0, ColumnOf(View(), 0, "scientists"));
     Key(Qt::Key_F9);
-    QCOMPARE(fixture->prompter.shown.back().text, std::string("该单词已经存在生词本内。是否覆盖？"));
-    QCOMPARE(folder->Read("lib/生词本.ini"), Gbk("[word]\r\nscientists=n. 科学家\r\n"));
+    QCOMPARE(program->fixture.prompter.shown.back().text, std::string("该单词已经存在生词本内。是否覆盖？"));
+    QCOMPARE(program->folder.Read("lib/生词本.ini"), Gbk("[word]\r\nscientists=n. 科学家\r\n"));
     // With Yes the one line takes the new text; the entry is not listed twice.
-    fixture->prompter.lines = {std::string("scientists=科学家们")};
+    program->fixture.prompter.lines = {std::string("scientists=科学家们")};
     Key(Qt::Key_F9);
-    QCOMPARE(folder->Read("lib/生词本.ini"), Gbk("[word]\r\nscientists=科学家们\r\n"));
+    QCOMPARE(program->folder.Read("lib/生词本.ini"), Gbk("[word]\r\nscientists=科学家们\r\n"));
     QCOMPARE(battle.LibraryBox().count(), 3);
 
     // A selection is offered whatever the pointer does.
@@ -345,10 +338,10 @@ class ReadingViewTest : public QObject {
     select.setPosition(View().document()->findBlockByNumber(2).position() + 6, QTextCursor::KeepAnchor);
     View().setTextCursor(select);
     PointOutside();
-    fixture->prompter.lines = {std::nullopt};  // cancelled
+    program->fixture.prompter.lines = {std::nullopt};  // cancelled
     Key(Qt::Key_F9);
-    QCOMPARE(fixture->prompter.asked.back(), std::string("请输入单词的解释  |在等于号后面输入单词解释           |Second="));
-    QCOMPARE(folder->Read("lib/生词本.ini"), Gbk("[word]\r\nscientists=科学家们\r\n"));
+    QCOMPARE(program->fixture.prompter.asked.back(), std::string("请输入单词的解释  |在等于号后面输入单词解释           |Second="));
+    QCOMPARE(program->folder.Read("lib/生词本.ini"), Gbk("[word]\r\nscientists=科学家们\r\n"));
   }
 };
 

@@ -27,8 +27,7 @@
 namespace duvelin {
 namespace {
 
-using testing::ProgramFolderFixture;
-using testing::ServiceFixture;
+using testing::ProgramWindows;
 
 constexpr int kWaitMs = 30000;
 
@@ -62,27 +61,23 @@ class ExitAndTrayTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<ProgramFolderFixture> folder;
-  std::unique_ptr<ServiceFixture> fixture;
-  std::unique_ptr<ApplicationWindows> windows;
+  std::unique_ptr<ProgramWindows> program;
 
-  TForm1& Main() { return *windows->MainWindow(); }
-  TForm_exit& Dialog() { return *windows->ExitDialog(); }
-  TForm_chinese& TrainerWindow() { return *windows->Trainer(); }
-  DesktopTrainer& Trainer() { return *windows->Trainer()->Trainer(); }
+  TForm1& Main() { return *program->windows.MainWindow(); }
+  TForm_exit& Dialog() { return *program->windows.ExitDialog(); }
+  TForm_chinese& TrainerWindow() { return *program->windows.Trainer(); }
+  DesktopTrainer& Trainer() { return *program->windows.Trainer()->Trainer(); }
 
   // Every window made; the main window shown and through its first show when `show`.
   void Start(bool minimiseToTrainer, bool show = true) {
-    folder = std::make_unique<ProgramFolderFixture>();
-    folder->CopyBundled("dat/set.txt");
-    folder->CopyBundled("dat/effect.ini");
-    folder->WriteGbk("web/start.htm", "<html><body><p>MAKER</p></body></html>");
-    folder->WriteGbk("words.ini", "apple=n. 苹果\r\npear=n. 梨\r\nplum=n. 李子\r\n");
-    fixture = std::make_unique<ServiceFixture>(folder->Folder());
-    windows = std::make_unique<ApplicationWindows>(fixture->services);
-    QVERIFY(windows->CreateAll().ok());
+    program = std::make_unique<ProgramWindows>();
+    program->folder.CopyBundled("dat/set.txt");
+    program->folder.CopyBundled("dat/effect.ini");
+    program->folder.WriteGbk("web/start.htm", "<html><body><p>MAKER</p></body></html>");
+    program->folder.WriteGbk("words.ini", "apple=n. 苹果\r\npear=n. 梨\r\nplum=n. 李子\r\n");
+    QVERIFY(program->windows.CreateAll().ok());
     QVERIFY(TrainerWindow().Trainer());
-    fixture->options.general.desktop_word = minimiseToTrainer ? 1 : 0;
+    program->fixture.options.general.desktop_word = minimiseToTrainer ? 1 : 0;
     if (!show) return;
     Main().show();
     QTRY_VERIFY_WITH_TIMEOUT(Main().FirstShowDone(), kWaitMs);
@@ -90,7 +85,7 @@ class ExitAndTrayTest : public QObject {
   }
 
   void PostTray(intptr_t mouseMessage) {
-    fixture->poster.Post(MessageTarget::MainWindow, {MSG_TRAY_NOTIFY, 0, mouseMessage});
+    program->fixture.poster.Post(MessageTarget::MainWindow, {MSG_TRAY_NOTIFY, 0, mouseMessage});
   }
 
   // In the tray: main window gone from the screen (still minimised), "显示窗口" shown, the
@@ -129,9 +124,7 @@ class ExitAndTrayTest : public QObject {
 
  private slots:
   void cleanup() {
-    windows.reset();
-    fixture.reset();
-    folder.reset();
+    program.reset();
   }
 
   void exitDialogButtonsAndResults() {
@@ -172,7 +165,7 @@ class ExitAndTrayTest : public QObject {
     for (bool option : {false, true}) {
       Start(option, false);
       DialogAnswer answer(Dialog(), ExitResult::GoOnLearning);
-      const ExitConditions conditions{fixture->options.general.desktop_word != 0, false, false};
+      const ExitConditions conditions{program->fixture.options.general.desktop_word != 0, false, false};
       QCOMPARE(Dialog().Ask(conditions), 2);
       QVERIFY(answer.answered);
       QCOMPARE(answer.enabled[ExitResult::HideToTrainer], option);
@@ -300,7 +293,7 @@ class ExitAndTrayTest : public QObject {
     for (QAction* action : TrainerWindow().Menu().actions())
       if (action->text() == FromUtf8("关闭本窗口")) action->trigger();
     QVERIFY(!TrainerWindow().isVisible());
-    QCOMPARE(fixture->options.general.desktop_word, uint8_t{0});
+    QCOMPARE(program->fixture.options.general.desktop_word, uint8_t{0});
     QVERIFY(Main().IsInTray());
     // Back from the tray once more; the next minimise is an ordinary one.
     PostTray(TRAY_LEFT_DOWN);

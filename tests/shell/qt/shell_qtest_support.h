@@ -20,6 +20,7 @@
 #include "reader/speech/voice_catalogue.h"
 #include "script/browser/qt/local_scheme_handler.h"
 #include "settings/game_options.h"
+#include "shell/qt/application_windows.h"
 #include "shell/qt/shell_services.h"
 #include "support/fake_prompter.h"
 #include "support/fake_speech_devices.h"
@@ -97,6 +98,15 @@ struct ServiceFixture {
   std::vector<std::string> progress;
   std::vector<std::string> created;
   ShellServices services;
+};
+
+// Every window of the program over a program folder of its own and fake services. Tests put
+// their files into `folder` and set up the fakes, then call windows.CreateAll(). The windows go
+// before the services, the services before the folder.
+struct ProgramWindows {
+  ProgramFolderFixture folder;
+  ServiceFixture fixture{folder.Folder()};
+  ApplicationWindows windows{fixture.services};
 };
 
 }  // namespace duvelin::testing

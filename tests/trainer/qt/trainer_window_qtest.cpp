@@ -18,8 +18,7 @@ namespace duvelin {
 namespace {
 
 using testing::FakeSpeechEngine;
-using testing::ProgramFolderFixture;
-using testing::ServiceFixture;
+using testing::ProgramWindows;
 
 constexpr int kWaitMs = 10000;
 
@@ -27,25 +26,21 @@ class TrainerWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<ProgramFolderFixture> folder;
-  std::unique_ptr<ServiceFixture> fixture;
-  std::unique_ptr<ApplicationWindows> windows;
+  std::unique_ptr<ProgramWindows> program;
   TForm_chinese* window = nullptr;
 
-  FakeSpeechEngine& ChineseVoice() { return *fixture->speech.voicesMade.at(0); }
-  FakeSpeechEngine& EnglishVoice() { return *fixture->speech.voicesMade.at(1); }
+  FakeSpeechEngine& ChineseVoice() { return *program->fixture.speech.voicesMade.at(0); }
+  FakeSpeechEngine& EnglishVoice() { return *program->fixture.speech.voicesMade.at(1); }
   DesktopTrainer& Trainer() { return *window->Trainer(); }
 
   void Start(std::vector<VoiceToken> voices = FakeSpeechEngine::DefaultVoices()) {
-    folder = std::make_unique<ProgramFolderFixture>();
-    folder->CopyBundled("dat/set.txt");
+    program = std::make_unique<ProgramWindows>();
+    program->folder.CopyBundled("dat/set.txt");
     // One word three times (fewer lines would be padded), so the word shown is known.
-    folder->WriteGbk("words.ini", "apple=n. 苹果 水果\r\napple=n. 苹果 水果\r\napple=n. 苹果 水果\r\n");
-    fixture = std::make_unique<ServiceFixture>(folder->Folder());
-    fixture->speech.voiceTokens = std::move(voices);
-    windows = std::make_unique<ApplicationWindows>(fixture->services);
-    QVERIFY(windows->CreateAll().ok());
-    window = windows->Trainer();
+    program->folder.WriteGbk("words.ini", "apple=n. 苹果 水果\r\napple=n. 苹果 水果\r\napple=n. 苹果 水果\r\n");
+    program->fixture.speech.voiceTokens = std::move(voices);
+    QVERIFY(program->windows.CreateAll().ok());
+    window = program->windows.Trainer();
     QVERIFY(window->Trainer());
   }
 
@@ -64,9 +59,7 @@ class TrainerWindowTest : public QObject {
 
  private slots:
   void cleanup() {
-    windows.reset();
-    fixture.reset();
-    folder.reset();
+    program.reset();
   }
 
   void windowAndMenuAsDesigned() {
@@ -118,7 +111,7 @@ class TrainerWindowTest : public QObject {
     Start();
     MenuItem("朗读字母")->trigger();
     QVERIFY(!MenuItem("朗读字母")->isChecked());
-    QCOMPARE(folder->Read("dat/tts_cn.dat"), std::string("spk_char=0\r\nspk_word=1\r\nspk_cn=1\r\nspk_all_cn=1\r\n"));
+    QCOMPARE(program->folder.Read("dat/tts_cn.dat"), std::string("spk_char=0\r\nspk_word=1\r\nspk_cn=1\r\nspk_all_cn=1\r\n"));
     MenuItem("暂停")->trigger();
     QVERIFY(Trainer().IsPaused());
     QVERIFY(MenuItem("继续朗读"));
@@ -128,18 +121,18 @@ class TrainerWindowTest : public QObject {
 
   void closingForThisRunTellsOnceAndSwitchesTheTrainerOff() {
     Start();
-    fixture->options.general.desktop_word = 1;
+    program->fixture.options.general.desktop_word = 1;
     window->show();
     QVERIFY(window->isVisible());
     MenuItem("关闭本窗口")->trigger();
     QVERIFY(!window->isVisible());
-    QCOMPARE(fixture->prompter.shown.size(), size_t{1});
-    QCOMPARE(fixture->prompter.shown[0].caption, std::string("提示"));
-    QCOMPARE(fixture->options.general.desktop_word, uint8_t{0});
+    QCOMPARE(program->fixture.prompter.shown.size(), size_t{1});
+    QCOMPARE(program->fixture.prompter.shown[0].caption, std::string("提示"));
+    QCOMPARE(program->fixture.options.general.desktop_word, uint8_t{0});
     QCOMPARE(Trainer().WindowState(), TrainerWindowState::Closed);
     QVERIFY(!Trainer().IsCycleRunning());
     // The settings file keeps its value.
-    QVERIFY(folder->Read("dat/set.txt").find("desktop_word=1") != std::string::npos);
+    QVERIFY(program->folder.Read("dat/set.txt").find("desktop_word=1") != std::string::npos);
   }
 
   void hidingKeepsTheCycleGoing() {
