@@ -49,27 +49,24 @@ void CoreCommands::Register(CommandTable& table) {
 
 // --- Scenes -----------------------------------------------------------------------------------
 
-int32_t CoreCommands::ShowScene(int32_t number) {
+std::string CoreCommands::EnterScene(int32_t number) {
   GameState& state = m_services.state;
   if (number != state.CurrentScene) {
     state.PreviousScene = state.CurrentScene;
     state.CurrentScene = number;
   }
   state.Weather = 0;
-  const LineList page = m_services.scenes.LoadScene(number);
-  m_services.browser.WritePage(JoinLinesCrLf(page));
+  return JoinLinesCrLf(m_services.scenes.LoadScene(number));
+}
+
+int32_t CoreCommands::ShowScene(int32_t number) {
+  m_services.browser.WritePage(EnterScene(number));
   return 1;
 }
 
 int32_t CoreCommands::DirectScene(int32_t number) {
-  GameState& state = m_services.state;
-  if (number != state.CurrentScene) {
-    state.PreviousScene = state.CurrentScene;
-    state.CurrentScene = number;
-  }
-  state.Weather = 0;
-  const LineList page = m_services.scenes.LoadScene(number);
-  if (!state.ListReload) m_services.browser.SetBodyInnerHtml(JoinLinesCrLf(page));
+  const std::string page = EnterScene(number);
+  if (!m_services.state.ListReload) m_services.browser.SetBodyInnerHtml(page);
   return 1;
 }
 

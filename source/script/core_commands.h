@@ -65,6 +65,9 @@ class CoreCommands {
   void ShowChatLayer(std::string_view html);
 
  private:
+  // The scene numbers move on to `number` (the previous one kept when it changes), the weather
+  // clears, and the scene's page is made: what showing a scene and redisplaying one share.
+  std::string EnterScene(int32_t number);
   void RegisterScenes(CommandTable& table);
   void RegisterEvents(CommandTable& table);
   void RegisterTemps(CommandTable& table);
